@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the project with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-sanitize/, runs the whole suite there, and
+# runs each fuzz target for a short, fixed time. Any sanitizer report fails.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$here/build-sanitize"
+"$here/scripts/setup.sh"
+CXX=clang++ BUILD_TYPE=Debug "$here/scripts/build.sh" "$build" \
+  -DDHCP_EVAL_SANITIZE=ON -DDHCP_EVAL_FUZZ=ON -DDHCP_EVAL_BENCH=OFF
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+log="$build/sanitizer-test.log"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" 2>&1 | tee "$log"
+if grep -E -q 'ERROR: AddressSanitizer|runtime error:|ERROR: LeakSanitizer' "$log"; then
+  echo "sanitizer reports found" >&2
+  exit 1
+fi
+"$here/scripts/fuzz.sh" "$build" "${FUZZ_SECONDS:-60}"
