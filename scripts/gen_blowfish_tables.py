@@ -50,6 +50,7 @@ def main() -> None:
         "",
         "namespace qvt {",
         "",
+        "// clang-format off",
         "const std::uint32_t kBlowfishInitialP[kBlowfishRounds + 2] = {",
     ]
     emit_array(lines, words[:18])
@@ -62,6 +63,7 @@ def main() -> None:
         emit_array(lines, words[start:start + 256])
         lines.append("  },")
     lines.append("};")
+    lines.append("// clang-format on")
     lines.append("")
     lines.append("}  // namespace qvt")
     print("\n".join(lines))
