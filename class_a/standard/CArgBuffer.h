@@ -23,16 +23,16 @@ namespace qvt {
 
 // Argument kinds, stored with each argument; they fix its printed form.
 enum CArgKind : std::uint32_t {
-  kArgInt8 = 0,       // "%li"
-  kArgUInt8 = 1,      // "%lu"
-  kArgInt16 = 2,      // "%li"
-  kArgUInt16 = 3,     // "%lu"
-  kArgInt32 = 4,      // "%li"
-  kArgUInt32 = 5,     // "%lu"
-  kArgHex32 = 6,      // "%#lx"
-  kArgInt = 7,        // "%i"
-  kArgUInt = 8,       // "%u"
-  kArgDouble = 9,     // "%g"
+  kArgInt8 = 0,    // "%li"
+  kArgUInt8 = 1,   // "%lu"
+  kArgInt16 = 2,   // "%li"
+  kArgUInt16 = 3,  // "%lu"
+  kArgInt32 = 4,   // "%li"
+  kArgUInt32 = 5,  // "%lu"
+  kArgHex32 = 6,   // "%#lx"
+  kArgInt = 7,     // "%i"
+  kArgUInt = 8,    // "%u"
+  kArgDouble = 9,  // "%g"
   kArgInlineText = 10,
   kArgHeapText = 11,
 };
@@ -53,11 +53,14 @@ class CArgBuffer {
   using ErrorHandler = void (*)(const char*);
   using BoundsHandler = void (*)(const char*, std::size_t);
 
-  CArgBuffer() { _clear(); }
+  // An empty buffer. Its bytes are not cleared: only the used part is ever
+  // read or copied.
+  CArgBuffer() {}
   CArgBuffer(const CArgBuffer& other) { _copyFrom(other); }
   CArgBuffer& operator=(const CArgBuffer& other) {
     if (this != &other) {
-      reset();
+      _freeHeapTexts();
+      _empty();
       _copyFrom(other);
     }
     return *this;
@@ -90,23 +93,35 @@ class CArgBuffer {
     const Descriptor& d = descriptors_[index];
     const unsigned char* at = buffer_ + d.offset;
     switch (d.kind) {
-      case kArgInt8: return _format("%li", static_cast<long>(_read<std::int8_t>(at)));
-      case kArgUInt8: return _format("%lu", static_cast<unsigned long>(_read<std::uint8_t>(at)));
-      case kArgInt16: return _format("%li", static_cast<long>(_read<std::int16_t>(at)));
-      case kArgUInt16: return _format("%lu", static_cast<unsigned long>(_read<std::uint16_t>(at)));
-      case kArgInt32: return _format("%li", static_cast<long>(_read<std::int32_t>(at)));
-      case kArgUInt32: return _format("%lu", static_cast<unsigned long>(_read<std::uint32_t>(at)));
-      case kArgHex32: return _format("%#lx", static_cast<unsigned long>(_read<std::uint32_t>(at)));
-      case kArgInt: return _format("%i", _read<std::int32_t>(at));
-      case kArgUInt: return _format("%u", _read<std::uint32_t>(at));
-      case kArgDouble: return _format("%g", _read<double>(at));
-      case kArgInlineText: return std::string(reinterpret_cast<const char*>(at));
+      case kArgInt8:
+        return _format("%li", static_cast<long>(_read<std::int8_t>(at)));
+      case kArgUInt8:
+        return _format("%lu", static_cast<unsigned long>(_read<std::uint8_t>(at)));
+      case kArgInt16:
+        return _format("%li", static_cast<long>(_read<std::int16_t>(at)));
+      case kArgUInt16:
+        return _format("%lu", static_cast<unsigned long>(_read<std::uint16_t>(at)));
+      case kArgInt32:
+        return _format("%li", static_cast<long>(_read<std::int32_t>(at)));
+      case kArgUInt32:
+        return _format("%lu", static_cast<unsigned long>(_read<std::uint32_t>(at)));
+      case kArgHex32:
+        return _format("%#lx", static_cast<unsigned long>(_read<std::uint32_t>(at)));
+      case kArgInt:
+        return _format("%i", _read<std::int32_t>(at));
+      case kArgUInt:
+        return _format("%u", _read<std::uint32_t>(at));
+      case kArgDouble:
+        return _format("%g", _read<double>(at));
+      case kArgInlineText:
+        return std::string(reinterpret_cast<const char*>(at));
       case kArgHeapText: {
         const std::uint64_t size = _read<std::uint64_t>(at);
         const char* text = _read<const char*>(at + sizeof(std::uint64_t));
         return std::string(text, static_cast<std::size_t>(size - 1));
       }
-      default: return std::string();
+      default:
+        return std::string();
     }
   }
 
@@ -153,6 +168,10 @@ class CArgBuffer {
   void _clear() {
     std::memset(buffer_, 0, sizeof buffer_);
     std::memset(static_cast<void*>(descriptors_), 0, sizeof descriptors_);
+    _empty();
+  }
+
+  void _empty() {
     writePosition_ = buffer_;
     count_ = 0;
   }
@@ -214,12 +233,14 @@ class CArgBuffer {
     }
   }
 
-  // Copies values and descriptors, then gives every heap text a block of its
-  // own.
+  // Copies the used values and descriptors, then gives every heap text a block
+  // of its own.
   void _copyFrom(const CArgBuffer& other) {
-    std::memcpy(buffer_, other.buffer_, sizeof buffer_);
-    std::memcpy(static_cast<void*>(descriptors_), other.descriptors_, sizeof descriptors_);
-    writePosition_ = buffer_ + (other.writePosition_ - other.buffer_);
+    const std::size_t used = static_cast<std::size_t>(other.writePosition_ - other.buffer_);
+    std::memcpy(buffer_, other.buffer_, used);
+    std::memcpy(static_cast<void*>(descriptors_), other.descriptors_,
+                static_cast<std::size_t>(other.count_) * sizeof(Descriptor));
+    writePosition_ = buffer_ + used;
     count_ = other.count_;
     for (std::uint64_t i = 0; i < count_; ++i) {
       if (descriptors_[i].kind != kArgHeapText) continue;
@@ -227,7 +248,10 @@ class CArgBuffer {
       const std::uint64_t size = _read<std::uint64_t>(at);
       char* copy = new (std::nothrow) char[size];
       if (copy == nullptr) {
-        count_ = i;  // keep the buffer consistent: later heap records are not ours
+        // Free the blocks copied so far; the later records are not ours.
+        count_ = i;
+        _freeHeapTexts();
+        _empty();
         errorNotEnoughMemory("CArgBuffer::CArgBuffer");
       }
       std::memcpy(copy, _read<const char*>(at + sizeof size), size);

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "class_a/standard/CIExceptionFacade.h"
 #include "class_a/standard/CMessageStore.h"
 #include "class_a/standard/Fail.h"
 #include "class_a/standard/SystemError.h"
@@ -43,7 +44,15 @@ CException& CException::operator=(const CException& other) {
 
 CException::~CException() = default;
 
-CException* CException::clone() const { return new CException(*this); }
+CException* CException::clone() const {
+  return new CException(*this);
+}
+
+void CException::report(CIExceptionFacade* sink) {
+  if (reported_ || sink == nullptr) return;
+  sink->push(CExceptionPtr(clone()));
+  reported_ = true;
+}
 
 const CMessage& CException::reason() {
   if (reason_.templateText().empty() && errorCode_ != 0) {

@@ -92,9 +92,6 @@ class CException {
   std::int64_t time_ = 0;
   const void* source_ = nullptr;
   bool reported_ = false;
-
-  friend class CExceptionReportAccess;
-  void markReported() { reported_ = true; }
 };
 
 // CNumberConversionException: raised by the number parsers; adds nothing.
