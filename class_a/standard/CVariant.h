@@ -248,8 +248,8 @@ class CVariant {
   // _aligned: right, or a copy of it converted to this variant's type and
   // subtype (kept in scratch).
   const CVariant& _aligned(const CVariant& right, CVariant& scratch) const;
-  [[noreturn]] void _illegal(const char* operation, const char* description) const;
-  [[noreturn]] void _unknownOperand(const char* operation, const char* description) const;
+  // _bitwise: the shared body of |, & and ^ (op 0, 1, 2).
+  CVariant _bitwise(const CVariant& right, int op) const;
 
   Value value_;
   CVariantSubType subtype_;

@@ -54,6 +54,17 @@ class CVariantText {
     size_ = text.size();
   }
 
+  // overwrite: resizes to `size` bytes whose content the caller writes through
+  // the returned pointer (the previous content is not kept).
+  char* overwrite(std::size_t size) {
+    if (size > _capacity()) {
+      heap_.reset(new char[size]);
+      heapCapacity_ = size;
+    }
+    size_ = size;
+    return _mutableData();
+  }
+
   // append: adds text at the end; `text` may point into this object.
   void append(std::string_view text) {
     const std::size_t total = size_ + text.size();
