@@ -1,0 +1,38 @@
+// CDHCPEvalFactory: the plugin object of the dhcp_eval module, named
+// "Expression Evaluator".
+//
+// It offers "CIDHCPEvalFactory,CPlugin", depends on "CISystemBusFactory", and
+// keeps no state: every life-cycle step succeeds and does nothing, and
+// instance() may be called from any thread.
+#pragma once
+
+#include "class_b/dhcp/dhcp_eval/CIDHCPEvalFactory.h"
+
+namespace qvt {
+
+class CDHCPEvalFactory : public CIDHCPEvalFactory {
+ public:
+  CDHCPEvalFactory() = default;
+  ~CDHCPEvalFactory() override;
+
+  // prepare: true; the list is not looked at.
+  bool prepare(const CPluginList& plugins) override;
+  // initialize: 0.
+  std::int32_t initialize() override;
+  void finalize() override;
+  void configure() override;
+  void reconfigure() override;
+  std::string name() const override;
+  // version: 1.
+  std::int32_t version() const override;
+  std::string types() const override;
+  std::string dependencies() const override;
+
+  // instance: see CIDHCPEvalFactory. Raises "Cannot create an evaluator
+  // instance." with reason "Unknown protocol family." for a family other than
+  // 4 or 6.
+  CGeneralPtr<CExpEval> instance(CProtocolContext& protocolContext, CNodeContext* nodeContext,
+                                 void* outputContext) override;
+};
+
+}  // namespace qvt

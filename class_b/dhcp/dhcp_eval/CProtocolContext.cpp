@@ -1,0 +1,12 @@
+#include "class_b/dhcp/dhcp_eval/CProtocolContext.h"
+
+#include <utility>
+
+CProtocolContext::CProtocolContext(qvt::CIHostContext* hostContext, std::string name)
+    : hostContext_(hostContext), name_(std::move(name)) {}
+
+CProtocolContext::~CProtocolContext() = default;
+
+qvt::CProtocolFamily CProtocolContext::protocolFamily() const {
+  return qvt::CProtocolFamily();
+}
