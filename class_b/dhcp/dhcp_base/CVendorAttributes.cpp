@@ -1,0 +1,7 @@
+#include "class_b/dhcp/dhcp_base/CVendorAttributes.h"
+
+namespace qvt {
+
+CVendorAttributes::~CVendorAttributes() = default;
+
+}  // namespace qvt

@@ -1,0 +1,7 @@
+#include "class_b/dhcp/dhcp_base/CVendorID.h"
+
+namespace qvt {
+
+CVendorID::~CVendorID() = default;
+
+}  // namespace qvt

@@ -1,0 +1,7 @@
+#include "class_b/dhcp/dhcp_base/CVendorRecord.h"
+
+namespace qvt {
+
+CVendorRecord::~CVendorRecord() = default;
+
+}  // namespace qvt
