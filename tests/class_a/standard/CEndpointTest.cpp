@@ -1,0 +1,168 @@
+#include "class_a/standard/CEndpoint.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+
+namespace qvt {
+namespace {
+
+struct Raised {
+  std::string operation;
+  std::string text;
+};
+
+Raised raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const CException& e) {
+    return {e.operation(), e.text()};
+  }
+  return {};
+}
+
+CIPAddress ip(const char* text) {
+  return CIPAddress(std::string(text));
+}
+
+TEST(CEndpointTest, ReadsText) {
+  struct Row {
+    const char* text;
+    const char* address;
+    std::uint16_t port;
+    const char* printed;
+  };
+  const std::vector<Row> rows = {
+      {"10.0.0.1", "10.0.0.1", 0, "10.0.0.1:0"},
+      {"10.0.0.1:67", "10.0.0.1", 67, "10.0.0.1:67"},
+      {"010.000.000.001:67", "10.0.0.1", 67, "10.0.0.1:67"},
+      {"[::1]:547", "::1", 547, "[::1]:547"},
+      {"[fe80::1]", "fe80::1", 0, "[fe80::1]:0"},
+      {"[10.0.0.1]:68", "10.0.0.1", 68, "10.0.0.1:68"},
+      {"::1", "::1", 0, "[::1]:0"},
+      {"fe80::1:547", "fe80::1:547", 0, "[fe80::1:547]:0"},
+      {"10.0.0.1:80x", "10.0.0.1", 80, "10.0.0.1:80"},
+      {"10.0.0.1:", "10.0.0.1", 0, "10.0.0.1:0"},
+      {"10.0.0.1:65535", "10.0.0.1", 65535, "10.0.0.1:65535"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    const CEndpoint e{std::string(row.text)};
+    EXPECT_EQ(e.ip_address(), ip(row.address));
+    EXPECT_EQ(e.port(), row.port);
+    EXPECT_EQ(e.string(), row.printed);
+    EXPECT_EQ(CEndpoint(e.string()), e);
+  }
+}
+
+TEST(CEndpointTest, RejectsTextWithoutHost) {
+  for (const char* text : {"", ":67", "[]:67", "[::1", "[::1]x", "[::1]67"}) {
+    SCOPED_TRACE(text);
+    CEndpoint e(ip("10.0.0.9"), 9);
+    const Raised r = raised([&] { e.set(text); });
+    EXPECT_EQ(r.operation, "CEndpoint::set");
+    EXPECT_EQ(r.text, std::string("Cannot create endpoint. (Text '") + text +
+                          "' is not a valid ip address or host name.)");
+    EXPECT_EQ(e.string(), "10.0.0.9:9");  // unchanged after a failure
+  }
+}
+
+TEST(CEndpointTest, ResolvesLocalhost) {
+  const CEndpoint e(std::string("localhost:67"));
+  EXPECT_EQ(e.port(), 67);
+  const CIPAddress address = e.ip_address();
+  EXPECT_TRUE(address == ip("127.0.0.1") || address == ip("::1")) << address.string();
+}
+
+TEST(CEndpointTest, UnresolvableNameRaises) {
+  // A name with a NUL byte is refused before the resolver is asked, so the
+  // test never reaches the network.
+  try {
+    CEndpoint(std::string("no\0host:67", 10));
+    ADD_FAILURE() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.operation(), "CEndpoint::set");
+    EXPECT_EQ(e.description().templateText(), "Failed to resolve host name '%1'.");
+    EXPECT_EQ(e.reason().text(), "Name does not resolve.");
+  }
+}
+
+TEST(CEndpointTest, EmptyEndpoint) {
+  const CEndpoint empty;
+  EXPECT_TRUE(empty.isEmpty());
+  EXPECT_EQ(empty.string(), "");
+  EXPECT_EQ(empty.rawSockaddrLen(), 0u);
+  EXPECT_EQ(empty.port(), 0);
+  EXPECT_EQ(empty, CEndpoint());
+  EXPECT_NE(empty, CEndpoint(ip("0.0.0.0"), 0));
+  Raised r = raised([&] { (void)empty.protocol_family(); });
+  EXPECT_EQ(r.operation, "CEndpoint::protocol_family");
+  EXPECT_EQ(r.text, "Cannot resolve protocol family. (Unknown protocol family.)");
+  r = raised([&] { (void)empty.ip_address(); });
+  EXPECT_EQ(r.operation, "CEndpoint::ip_address");
+  EXPECT_EQ(r.text, "Cannot resolve endpoint ip address. (Unknown protocol family.)");
+  CEndpoint e;
+  r = raised([&] { e.ip_address(CIPAddress()); });
+  EXPECT_EQ(r.operation, "CEndpoint::ip_address");
+  EXPECT_EQ(r.text, "Cannot set endpoint address. (Unknown ip address type.)");
+}
+
+TEST(CEndpointTest, AddressPortAndFamily) {
+  CEndpoint e(ip("10.0.0.1"), 67);
+  EXPECT_EQ(e.protocol_family(), AF_INET);
+  EXPECT_EQ(e.rawSockaddrLen(), sizeof(sockaddr_in));
+  const auto* in4 = static_cast<const sockaddr_in*>(e.rawSockaddr());
+  EXPECT_EQ(in4->sin_family, AF_INET);
+  EXPECT_EQ(ntohs(in4->sin_port), 67);
+  EXPECT_EQ(ntohl(in4->sin_addr.s_addr), 0x0a000001u);
+
+  e.ip_address(ip("fe80::1"));  // switches family, keeps the port
+  EXPECT_EQ(e.protocol_family(), AF_INET6);
+  EXPECT_EQ(e.rawSockaddrLen(), sizeof(sockaddr_in6));
+  EXPECT_EQ(e.string(), "[fe80::1]:67");
+  e.port(547);
+  EXPECT_EQ(e.string(), "[fe80::1]:547");
+  e.ip_address(ip("10.0.0.2"));
+  EXPECT_EQ(e.string(), "10.0.0.2:547");
+
+  CEndpoint copy(e);
+  EXPECT_EQ(copy, e);
+  copy.port(548);
+  EXPECT_NE(copy, e);
+  copy = e;
+  EXPECT_EQ(copy, e);
+  EXPECT_NE(CEndpoint(ip("10.0.0.1"), 67), CEndpoint(ip("::ffff:10.0.0.1"), 67));
+  EXPECT_NE(CEndpoint(ip("10.0.0.1"), 67), CEndpoint(ip("10.0.0.2"), 67));
+}
+
+TEST(CEndpointTest, FromSocketAddress) {
+  sockaddr_in6 in6{};
+  in6.sin6_family = AF_INET6;
+  in6.sin6_port = htons(547);
+  in6.sin6_addr.s6_addr[15] = 1;
+  const CEndpoint e(reinterpret_cast<const sockaddr*>(&in6), sizeof in6);
+  EXPECT_EQ(e.string(), "[::1]:547");
+
+  sockaddr_in in4{};
+  in4.sin_family = AF_INET;
+  const Raised shortV4 =
+      raised([&] { CEndpoint(reinterpret_cast<const sockaddr*>(&in4), sizeof in4 - 1); });
+  EXPECT_EQ(shortV4.operation, "CEndpoint::CEndpoint");
+  EXPECT_EQ(shortV4.text, "Cannot construct endpoint. (Unknown protocol family.)");
+  sockaddr other{};
+  other.sa_family = AF_UNIX;
+  EXPECT_EQ(raised([&] { CEndpoint(&other, sizeof other); }).text,
+            "Cannot construct endpoint. (Unknown protocol family.)");
+  EXPECT_EQ(raised([] { CEndpoint(nullptr, 16); }).text,
+            "Cannot construct endpoint. (Unknown protocol family.)");
+}
+
+}  // namespace
+}  // namespace qvt
