@@ -87,8 +87,9 @@ class CNumberConversion {
   static std::string toString(std::int8_t value);
 
   // tryParseUInt64: the characters [begin, end) as an unsigned number in base
-  // 2 to 36: digits only, with an optional leading "+" and, in base 16, an
-  // optional "0x"/"0X" prefix. False for anything else, an empty range or
+  // 2 to 36 (or 0: prefix "0x" hexadecimal, "0" octal, else decimal): digits
+  // only, with an optional leading "+" and, in base 16, an optional "0x"/"0X"
+  // prefix. False for anything else, an empty range or
   // overflow; `out` is then unchanged. No white space is skipped.
   static bool tryParseUInt64(const char* begin, const char* end, std::uint64_t& out,
                              int base = 10) noexcept;

@@ -1,0 +1,66 @@
+#include "class_a/standard/CBase64.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+
+namespace qvt {
+namespace {
+
+CHexStore bytesOf(const std::string& text) {
+  return CHexStore(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
+TEST(CBase64Test, Rfc4648VectorsRoundTrip) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
+      {"abc", "YWJj"},
+      {"ab", "YWI="},
+      {std::string("\xff\xfe\x00", 3), "//4A"},
+  };
+  for (const auto& [plain, encoded] : rows) {
+    SCOPED_TRACE(encoded);
+    EXPECT_EQ(CBase64::encode(bytesOf(plain)), encoded);
+    EXPECT_EQ(CBase64::decode(encoded), bytesOf(plain));
+  }
+}
+
+TEST(CBase64Test, RefusesMalformedText) {
+  const std::string invalid = "Error decoding base 64. (Invalid data.)";
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"YWI", "Cannot decode input 'YWI' from base 64. (Invalid length.)"},
+      {"Zm9vY", "Cannot decode input 'Zm9vY' from base 64. (Invalid length.)"},
+      {"YW*j", invalid},
+      {"YW j", invalid},
+      {"=WJj", invalid},
+      {"Y=Jj", invalid},
+      {"YW=j", invalid},
+      {"YWI=YWJj", invalid},
+      {"Y===", invalid},
+      {"====", invalid},
+      {std::string("YW\xc3\xa9"), invalid},
+  };
+  for (const auto& [text, expected] : rows) {
+    SCOPED_TRACE(text);
+    try {
+      CBase64::decode(text);
+      ADD_FAILURE() << "accepted";
+    } catch (const CException& e) {
+      EXPECT_EQ(e.text(), expected);
+      EXPECT_EQ(e.operation(), "CBase64::decode");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qvt
