@@ -493,6 +493,11 @@ TEST(CBlowfishTest, InitFromFileFailuresKeepThePreviousKey) {
                 "CBlowfish::init_from_file",
                 "Cannot open blowfish key file '" + directory.file("absent.key") + "'. (" +
                     qvt::systemErrorText(ENOENT) + ")");
+  // A directory opens but cannot be read: the system's reason is given.
+  expectFailure([&] { cipher.init_from_file(directory.path(), "", 16); },
+                "CBlowfish::init_from_file",
+                "Cannot open blowfish key file '" + directory.path() + "/'. (" +
+                    qvt::systemErrorText(EISDIR) + ")");
   expectFailure([&] { cipher.init_from_file(directory.path(), "short.key", 0); },
                 "CBlowfish::init_from_file",
                 "Cannot initialize blowfish cipher with key length 0. (Key cannot be empty.)");
