@@ -113,6 +113,13 @@ TEST_F(CMessageStoreTest, MissingFileRaisesWithSystemReason) {
     EXPECT_EQ(e.operation(), "CFileReader::execute");
     EXPECT_EQ(e.module(), "standard");
   }
+  // A directory opens like a file but cannot be read.
+  try {
+    store.execute(directory_, "/");
+    ADD_FAILURE() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.text(), "Cannot read file '/'. (Is a directory)");
+  }
 }
 
 TEST(CFileReaderTest, JoinsDirectoryAndFileName) {
