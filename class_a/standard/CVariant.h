@@ -50,6 +50,7 @@ class CVariant {
   // CVariant(type): that type holding its empty value (0, false, time 0, empty
   // text or bytes, an address of no type, an empty endpoint); subtype general.
   explicit CVariant(CVariantType type);
+  explicit CVariant(CVariantType::Code type) : CVariant(CVariantType(type)) {}
   // Integral values: signed types give an integer, unsigned types a uinteger.
   template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, bool>, int> = 0>
   explicit CVariant(T value) noexcept {
@@ -59,7 +60,10 @@ class CVariant {
       value_.template emplace<CVariantType::kUInteger>(static_cast<std::uint64_t>(value));
     }
   }
-  explicit CVariant(bool value) noexcept
+  // A boolean; only a real bool matches (no pointer, enum or text turns into
+  // a boolean variant by accident).
+  template <class B, std::enable_if_t<std::is_same_v<B, bool>, int> = 0>
+  explicit CVariant(B value) noexcept
       : value_(std::in_place_index<CVariantType::kBoolean>, value) {}
   explicit CVariant(const CTimeT& value) noexcept
       : value_(std::in_place_index<CVariantType::kTime>, TimeValue{value.seconds()}) {}

@@ -1,0 +1,322 @@
+#include "class_a/standard/CVariantConversion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+#include "class_a/standard/CVariant.h"
+
+namespace qvt {
+namespace {
+
+using T = CVariantType;
+using S = CVariantSubType;
+
+// describe: "type/subtype:value", reading only the getter of the variant's own
+// type, so nothing is converted on the way.
+std::string describe(const CVariant& v) {
+  std::string value;
+  switch (v.type()) {
+    case T::kIPAddress:
+      value = v.ipaddress(S::kGeneral, true).addressType() == CIPAddress::kNone
+                  ? "none"
+                  : v.ipaddress(S::kGeneral, true).string();
+      break;
+    case T::kBoolean:
+      value = v.boolean() ? "true" : "false";
+      break;
+    case T::kTime:
+      value = std::to_string(v.time().seconds());
+      break;
+    case T::kString:
+      value = v.string();
+      break;
+    case T::kHexStore:
+      value = v.hexstore().string();
+      break;
+    case T::kInteger:
+      value = std::to_string(v.integer());
+      break;
+    case T::kEndpoint:
+      value = v.endpoint().string();
+      break;
+    case T::kUInteger:
+      value = std::to_string(v.uinteger());
+      break;
+    default:
+      break;
+  }
+  return std::string(v.type().name()) + "/" + v.subtype().name() + ":" + value;
+}
+
+CHexStore bytesOf(std::vector<unsigned char> raw) {
+  return CHexStore(raw.data(), raw.size());
+}
+
+// convertText: the converted variant's description, or the error's whole text.
+// A failed conversion must leave the variant as it was.
+std::string convertText(const CVariant& source, CVariantType type, CVariantSubType subtype,
+                        const std::string& hint = std::string()) {
+  CVariant v(source);
+  try {
+    v.convert(type, subtype, hint);
+    return describe(v);
+  } catch (const CException& e) {
+    EXPECT_EQ(describe(v), describe(source)) << "changed by a failed conversion";
+    if (e.operation().rfind("CVariant", 0) == 0) {
+      EXPECT_EQ(e.className(), "static");
+    }
+    EXPECT_EQ(e.module(), "standard");
+    return e.text();
+  }
+}
+
+std::string forbidden(const char* from, const char* to) {
+  return std::string("Cannot convert from type '") + from + "' to '" + to +
+         "'. (Invalid conversion.)";
+}
+
+TEST(CVariantConversionTest, WholeMatrix) {
+  const std::vector<CVariant> sources = {
+      CVariant(),
+      CVariant(CIPAddress("10.0.0.1")),
+      CVariant(true),
+      CVariant(CTimeT(300)),
+      CVariant::fromString("10.0.0.1"),
+      CVariant(bytesOf({0x0A, 0x00, 0x00, 0x01})),
+      CVariant(std::int64_t{300}),
+      CVariant(CEndpoint(CIPAddress("10.0.0.1"), 67)),
+      CVariant(std::uint64_t{167772161}),
+  };
+  const char* const n[] = {"unknown",       "ip address", "boolean",     "time",    "string",
+                           "byte sequence", "integer",    "ip endpoint", "uinteger"};
+  const std::string noFamily =
+      "Cannot determine ip address type from variant subtype. (Variant subtype does not map to "
+      "an ip address type.)";
+  // expected[from][to], converting with subtype general.
+  const std::vector<std::vector<std::string>> expected = {
+      {"unknown/general:", forbidden(n[0], n[1]), "boolean/general:false", forbidden(n[0], n[3]),
+       "string/general:", forbidden(n[0], n[5]), forbidden(n[0], n[6]), forbidden(n[0], n[7]),
+       forbidden(n[0], n[8])},
+      {forbidden(n[1], n[0]), "ip address/general:10.0.0.1", "boolean/general:true",
+       forbidden(n[1], n[3]), "string/general:10.0.0.1", "byte sequence/general:0A-00-00-01",
+       "integer/general:167772161", "ip endpoint/general:10.0.0.1:0", "uinteger/general:167772161"},
+      {forbidden(n[2], n[0]), forbidden(n[2], n[1]), "boolean/general:true", forbidden(n[2], n[3]),
+       "string/general:true", "byte sequence/general:01", "integer/general:1",
+       forbidden(n[2], n[7]), "uinteger/general:1"},
+      {forbidden(n[3], n[0]), forbidden(n[3], n[1]), "boolean/general:true", "time/general:300",
+       "string/general:Thu Jan  1 00:05:00 1970", "byte sequence/general:00-00-00-00-00-00-01-2C",
+       "integer/general:300", forbidden(n[3], n[7]), "uinteger/general:300"},
+      {forbidden(n[4], n[0]), "ip address/general:10.0.0.1", "boolean/general:true",
+       "time/general:0", "string/general:10.0.0.1", "byte sequence/general:31-30-2E-30-2E-30-2E-31",
+       "integer/general:10", "ip endpoint/general:10.0.0.1:0", "uinteger/general:10"},
+      {forbidden(n[5], n[0]), "ip address/ipv4:10.0.0.1", "boolean/general:true",
+       "Cannot convert byte sequence '0A-00-00-01' to a time value. (Invalid size.)",
+       "string/general:0A-00-00-01", "byte sequence/general:0A-00-00-01",
+       "integer/general:167772161", forbidden(n[5], n[7]), "uinteger/general:167772161"},
+      {forbidden(n[6], n[0]), noFamily, "boolean/general:true", "time/general:300",
+       "string/general:300", "byte sequence/general:01-2C", "integer/general:300",
+       forbidden(n[6], n[7]), "uinteger/general:300"},
+      {forbidden(n[7], n[0]), "ip address/general:10.0.0.1", forbidden(n[7], n[2]),
+       forbidden(n[7], n[3]), "string/general:10.0.0.1:67", forbidden(n[7], n[5]),
+       forbidden(n[7], n[6]), "ip endpoint/general:10.0.0.1:67", forbidden(n[7], n[8])},
+      {forbidden(n[8], n[0]), noFamily, "boolean/general:true", "time/general:167772161",
+       "string/general:167772161", "byte sequence/general:00-00-00-00-0A-00-00-01",
+       "integer/general:167772161", forbidden(n[8], n[7]), "uinteger/general:167772161"},
+  };
+  for (std::uint32_t from = 0; from < T::kCount; ++from) {
+    for (std::uint32_t to = 0; to < T::kCount; ++to) {
+      SCOPED_TRACE(std::string(n[from]) + " -> " + n[to]);
+      // CVariantConversion runs the rule even where CVariant::convert would
+      // find nothing to do.
+      CVariant v(sources[from]);
+      std::string result;
+      try {
+        CVariantConversion::convert(v, CVariantType(to), S::kGeneral);
+        result = describe(v);
+      } catch (const CException& e) {
+        result = e.text();
+        EXPECT_EQ(describe(v), describe(sources[from]));
+      }
+      EXPECT_EQ(result, expected[from][to]);
+    }
+  }
+}
+
+TEST(CVariantConversionTest, ForbiddenConversionNamesItsOperation) {
+  try {
+    CVariant(std::int64_t{1}).convert(T::kUnknown);
+    FAIL() << "converted";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.operation(), "CVariantConversion::_forbiddenConversion");
+    EXPECT_EQ(e.className(), "static");
+  }
+}
+
+struct RuleRow {
+  CVariant source;
+  CVariantType to;
+  CVariantSubType subtype;
+  std::string expected;  // description or whole error text
+};
+
+TEST(CVariantConversionTest, RuleExamples) {
+  const std::vector<unsigned char> nine = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const std::vector<RuleRow> rows = {
+      // G5, I3: fewest bytes, no 7-byte form; uinteger always 8.
+      {CVariant(std::int64_t{300}), T::kHexStore, S::kGeneral, "byte sequence/general:01-2C"},
+      {CVariant(std::int64_t{0}), T::kHexStore, S::kGeneral, "byte sequence/general:00"},
+      {CVariant(std::int64_t{0x123456}), T::kHexStore, S::kGeneral,
+       "byte sequence/general:12-34-56"},
+      {CVariant(std::int64_t{0xFFFFFFFFFFFF}), T::kHexStore, S::kGeneral,
+       "byte sequence/general:FF-FF-FF-FF-FF-FF"},
+      {CVariant(std::int64_t{0x1000000000000}), T::kHexStore, S::kGeneral,
+       "byte sequence/general:00-01-00-00-00-00-00-00"},
+      {CVariant(std::int64_t{-1}), T::kHexStore, S::kGeneral,
+       "byte sequence/general:FF-FF-FF-FF-FF-FF-FF-FF"},
+      {CVariant(std::uint64_t{1}), T::kHexStore, S::kGeneral,
+       "byte sequence/general:00-00-00-00-00-00-00-01"},
+      {CVariant(false), T::kHexStore, S::kGeneral, "byte sequence/general:00"},
+      {CVariant::fromString("ab"), T::kHexStore, S::kGeneral, "byte sequence/general:61-62"},
+      {CVariant(CIPAddress("::1")), T::kHexStore, S::kGeneral,
+       "byte sequence/general:00-00-00-00-00-00-00-00-00-00-00-00-00-00-00-01"},
+      // F5, F6, F3, F1, F2.
+      {CVariant(bytesOf({0x01, 0x2C})), T::kInteger, S::kGeneral, "integer/general:300"},
+      {CVariant(CHexStore()), T::kInteger, S::kGeneral, "integer/general:0"},
+      {CVariant(bytesOf({0xFF})), T::kInteger, S::kGeneral, "integer/general:255"},
+      {CVariant(bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})), T::kInteger,
+       S::kGeneral, "integer/general:-1"},
+      {CVariant(bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})), T::kUInteger,
+       S::kGeneral, "uinteger/general:18446744073709551615"},
+      {CVariant(bytesOf(nine)), T::kInteger, S::kGeneral,
+       "Cannot convert byte sequence '01-02-03-04-05-06-07-08-09' to an integer. (Integer "
+       "overflow.)"},
+      {CVariant(bytesOf(nine)), T::kUInteger, S::kGeneral,
+       "Cannot convert byte sequence '01-02-03-04-05-06-07-08-09' to an unsigned integer. "
+       "(Integer overflow.)"},
+      {CVariant(bytesOf({0, 0, 0, 0, 0, 0, 0x01, 0x2C})), T::kTime, S::kGeneral,
+       "time/general:300"},
+      {CVariant(bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE})), T::kTime, S::kGeneral,
+       "time/general:-2"},
+      {CVariant(bytesOf({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})), T::kIPAddress,
+       S::kGeneral, "ip address/ipv6:::1"},
+      {CVariant(bytesOf({1, 2, 3, 4, 5})), T::kIPAddress, S::kGeneral,
+       "Illegal operation. (Address length does not match any known address type.)"},
+      {CVariant(CHexStore()), T::kIPAddress, S::kIPv4,
+       "Illegal operation. (Address length does not match any known address type.)"},
+      {CVariant(CHexStore()), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      // E5, E7: scanf reading.
+      {CVariant::fromString("0x10"), T::kInteger, S::kGeneral, "integer/general:16"},
+      {CVariant::fromString("010"), T::kInteger, S::kGeneral, "integer/general:8"},
+      {CVariant::fromString("12abc"), T::kInteger, S::kGeneral, "integer/general:12"},
+      {CVariant::fromString(" \t-0x1F"), T::kInteger, S::kGeneral, "integer/general:-31"},
+      {CVariant::fromString("0x"), T::kInteger, S::kGeneral, "integer/general:0"},
+      {CVariant::fromString("99999999999999999999"), T::kInteger, S::kGeneral,
+       "integer/general:9223372036854775807"},
+      {CVariant::fromString("-99999999999999999999"), T::kInteger, S::kGeneral,
+       "integer/general:-9223372036854775808"},
+      {CVariant::fromString("abc"), T::kInteger, S::kGeneral,
+       "Cannot convert variant value 'abc' to type 'integer'. (Value is not an integer.)"},
+      {CVariant::fromString(""), T::kInteger, S::kGeneral,
+       "Cannot convert variant value '' to type 'integer'. (Value is not an integer.)"},
+      {CVariant::fromString("-"), T::kInteger, S::kGeneral,
+       "Cannot convert variant value '-' to type 'integer'. (Value is not an integer.)"},
+      {CVariant::fromString("-1"), T::kUInteger, S::kGeneral,
+       "uinteger/general:18446744073709551615"},
+      {CVariant::fromString("0x10"), T::kUInteger, S::kGeneral, "uinteger/general:0"},
+      {CVariant::fromString("010"), T::kUInteger, S::kGeneral, "uinteger/general:10"},
+      {CVariant::fromString("x1"), T::kUInteger, S::kGeneral,
+       "Cannot convert variant value 'x1' to type 'uinteger'. (Value is not an integer.)"},
+      // E2, E3, E1, E6.
+      {CVariant::fromString("False"), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant::fromString(""), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant::fromString("yes"), T::kBoolean, S::kGeneral, "boolean/general:true"},
+      {CVariant::fromString("0"), T::kBoolean, S::kGeneral, "boolean/general:true"},
+      {CVariant::fromString("Thu Jan  1 00:01:40 1970"), T::kTime, S::kGeneral, "time/general:100"},
+      {CVariant::fromString("not a date"), T::kTime, S::kGeneral, "time/general:0"},
+      {CVariant::fromString("fe80::1"), T::kIPAddress, S::kIPv6, "ip address/ipv6:fe80::1"},
+      {CVariant::fromString("10.0.0.1"), T::kIPAddress, S::kIPv6,
+       "ip address/ipv6:::ffff:10.0.0.1"},
+      {CVariant::fromString("nope"), T::kIPAddress, S::kIPv4,
+       "Cannot create an ip address. (Text 'nope' is not a valid IP address.)"},
+      {CVariant::fromString("::1"), T::kIPAddress, S::kIPv4,
+       "Cannot map address ::1 to ipv4. (Address is not a v6-mapped-v4 address.)"},
+      {CVariant::fromString("[::1]:547"), T::kEndpoint, S::kGeneral,
+       "ip endpoint/general:[::1]:547"},
+      // G1, G2, I1.
+      {CVariant(std::uint64_t{167772161}), T::kIPAddress, S::kIPv4, "ip address/ipv4:10.0.0.1"},
+      {CVariant(std::uint64_t{0x10A000001}), T::kIPAddress, S::kIPv4, "ip address/ipv4:10.0.0.1"},
+      {CVariant(std::int64_t{-1}), T::kIPAddress, S::kIPv4, "ip address/ipv4:255.255.255.255"},
+      {CVariant(std::int64_t{1}), T::kIPAddress, S::kIPv6, "ip address/ipv6:::1"},
+      {CVariant(std::int64_t{-1}), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant(std::int64_t{0}), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant(std::uint64_t{0}), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant(std::int64_t{-5}), T::kString, S::kGeneral, "string/general:-5"},
+      {CVariant(std::int64_t{-5}), T::kUInteger, S::kGeneral,
+       "uinteger/general:18446744073709551611"},
+      {CVariant(std::uint64_t{18446744073709551615u}), T::kInteger, S::kGeneral,
+       "integer/general:-1"},
+      // B1 to B6, H1.
+      {CVariant(CIPAddress("10.0.0.1")), T::kIPAddress, S::kIPv6,
+       "ip address/ipv6:::ffff:10.0.0.1"},
+      {CVariant(CIPAddress("::ffff:10.0.0.1")), T::kIPAddress, S::kIPv4,
+       "ip address/ipv4:10.0.0.1"},
+      {CVariant(CIPAddress("0.0.0.0")), T::kBoolean, S::kGeneral, "boolean/general:true"},
+      {CVariant(T::kIPAddress), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant(T::kIPAddress), T::kString, S::kGeneral,
+       "Illegal operation. (Unknown address types cannot be serialized.)"},
+      {CVariant(CIPAddress("::1")), T::kUInteger, S::kGeneral, "uinteger/general:1"},
+      {CVariant(CIPAddress("::1:0:0:0")), T::kInteger, S::kGeneral,
+       "integer/general:281474976710656"},
+      {CVariant(CIPAddress("ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff")), T::kUInteger, S::kGeneral,
+       "uinteger/general:18446744073709551615"},
+      {CVariant(CIPAddress("1::")), T::kInteger, S::kGeneral,
+       "integer/general:9223372036854775807"},
+      {CVariant(CIPAddress("10.0.0.1")), T::kTime, S::kGeneral,
+       "Cannot convert from type 'ip address' to 'time'. (Invalid conversion.)"},
+      {CVariant(CEndpoint(CIPAddress("::ffff:10.0.0.1"), 67)), T::kIPAddress, S::kIPv4,
+       "ip address/ipv4:10.0.0.1"},
+      {CVariant(CEndpoint(CIPAddress("fe80::1"), 547)), T::kString, S::kGeneral,
+       "string/general:[fe80::1]:547"},
+      // D1, D2.
+      {CVariant(CTimeT(0)), T::kBoolean, S::kGeneral, "boolean/general:false"},
+      {CVariant(CTimeT(86400)), T::kString, S::kGeneral, "string/general:Fri Jan  2 00:00:00 1970"},
+      {CVariant(CTimeT(-1)), T::kString, S::kGeneral,
+       "Cannot display time string. (Invalid time.)"},
+      {CVariant(CTimeT(-2)), T::kInteger, S::kGeneral, "integer/general:-2"},
+      // A1, A2 and re-tagging.
+      {CVariant(), T::kString, S::kGeneral, "string/general:"},
+      {CVariant(), T::kInteger, S::kGeneral,
+       "Cannot convert from type 'unknown' to 'integer'. (Invalid conversion.)"},
+      {CVariant::fromString("x"), T::kString, S::kFunctionName, "string/function name:x"},
+      {CVariant(std::int64_t{7}), T::kInteger, CVariantSubType(9), "integer/9:7"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(describe(row.source) + " -> " + row.to.name() + "/" + row.subtype.name());
+    EXPECT_EQ(convertText(row.source, row.to, row.subtype), row.expected);
+  }
+}
+
+TEST(CVariantConversionTest, SeparatorHintOnlyForByteSequenceText) {
+  const CVariant bytes(bytesOf({0x0A, 0x00, 0x01}));
+  EXPECT_EQ(convertText(bytes, T::kString, S::kGeneral, ":"), "string/general:0A:00:01");
+  EXPECT_EQ(convertText(bytes, T::kString, S::kGeneral, ""), "string/general:0A-00-01");
+  EXPECT_EQ(bytes.string(" "), "0A 00 01");
+  EXPECT_EQ(convertText(CVariant(std::int64_t{5}), T::kString, S::kGeneral, ":"),
+            "string/general:5");
+  CHexStore own = bytesOf({0x01, 0x02});
+  own.setSeparator("::");
+  EXPECT_EQ(CVariant(own).string(), "01::02");
+}
+
+TEST(CVariantConversionTest, UnreadableDateKeepsTargetTime) {
+  CVariant target(CTimeT(42));
+  CVariantConversion::convertInto(CVariant::fromString("garbage"), target, T::kTime, S::kGeneral,
+                                  "");
+  EXPECT_EQ(describe(target), "time/general:42");
+}
+
+}  // namespace
+}  // namespace qvt

@@ -1,0 +1,637 @@
+#include "class_a/standard/CVariant.h"
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+
+namespace qvt {
+namespace {
+
+using T = CVariantType;
+using S = CVariantSubType;
+
+// describe: "type/subtype:value", reading only the getter of the variant's own
+// type.
+std::string describe(const CVariant& v) {
+  std::string value;
+  switch (v.type()) {
+    case T::kIPAddress:
+      value = v.ipaddress(S::kGeneral, true).addressType() == CIPAddress::kNone
+                  ? "none"
+                  : v.ipaddress(S::kGeneral, true).string();
+      break;
+    case T::kBoolean:
+      value = v.boolean() ? "true" : "false";
+      break;
+    case T::kTime:
+      value = std::to_string(v.time().seconds());
+      break;
+    case T::kString:
+      value = v.string();
+      break;
+    case T::kHexStore:
+      value = v.hexstore().string();
+      break;
+    case T::kInteger:
+      value = std::to_string(v.integer());
+      break;
+    case T::kEndpoint:
+      value = v.endpoint().string();
+      break;
+    case T::kUInteger:
+      value = std::to_string(v.uinteger());
+      break;
+    default:
+      break;
+  }
+  return std::string(v.type().name()) + "/" + v.subtype().name() + ":" + value;
+}
+
+// outcome: the description of what make() returns, or the whole error text.
+std::string outcome(const std::function<CVariant()>& make) {
+  try {
+    return describe(make());
+  } catch (const CException& e) {
+    return e.text();
+  }
+}
+
+CVariant str(const std::string& text) {
+  return CVariant::fromString(text);
+}
+CVariant i64(std::int64_t value) {
+  return CVariant(value);
+}
+CVariant u64(std::uint64_t value) {
+  return CVariant(value);
+}
+CVariant ip(const std::string& text) {
+  return CVariant(CIPAddress(text));
+}
+
+TEST(CVariantTest, ConstructionFromValues) {
+  CHexStore bytes;
+  bytes.append(0xAB);
+  const std::vector<std::pair<CVariant, std::string>> rows = {
+      {CVariant(), "unknown/general:"},
+      {CVariant(5), "integer/general:5"},
+      {CVariant(-5L), "integer/general:-5"},
+      {CVariant(static_cast<short>(-2)), "integer/general:-2"},
+      {CVariant(5u), "uinteger/general:5"},
+      {CVariant(std::uint8_t{200}), "uinteger/general:200"},
+      {CVariant(std::numeric_limits<std::uint64_t>::max()),
+       "uinteger/general:18446744073709551615"},
+      {CVariant(true), "boolean/general:true"},
+      {CVariant(CTimeT(7)), "time/general:7"},
+      {CVariant(bytes), "byte sequence/general:AB"},
+      {CVariant(CEndpoint(CIPAddress("10.0.0.1"), 67)), "ip endpoint/general:10.0.0.1:67"},
+      {ip("10.0.0.1"), "ip address/ipv4:10.0.0.1"},
+      {ip("fe80::1"), "ip address/ipv6:fe80::1"},
+      // A type code alone gives that type's empty value.
+      {CVariant(T::kUnknown), "unknown/general:"},
+      {CVariant(T::kIPAddress), "ip address/general:none"},
+      {CVariant(T::kBoolean), "boolean/general:false"},
+      {CVariant(T::kTime), "time/general:0"},
+      {CVariant(T::kString), "string/general:"},
+      {CVariant(T::kHexStore), "byte sequence/general:"},
+      {CVariant(T::kInteger), "integer/general:0"},
+      {CVariant(T::kEndpoint), "ip endpoint/general:"},
+      {CVariant(T::kUInteger), "uinteger/general:0"},
+  };
+  for (const auto& [variant, expected] : rows) {
+    EXPECT_EQ(describe(variant), expected);
+  }
+  EXPECT_EQ(outcome([] { return CVariant(CIPAddress()); }),
+            "Cannot determine variant subtype from ip address type. (Unknown ip address type.)");
+}
+
+TEST(CVariantTest, TypeGuessingOrder) {
+  const std::string empty =
+      "Cannot interpret variant. (Type cannot be deduced from an empty value.)";
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      // Trimming, then quoted strings.
+      {"  'abc'  ", "string/general:abc"},
+      {"\"x\"", "string/general:x"},
+      {"\"\"\"x\"\"", "string/general:x"},
+      {"\"", "string/general:"},
+      {"'\"5\"'", "string/general:5"},
+      {"\"a\" b", "string/general:\"a\" b"},
+      // Booleans.
+      {"TRUE", "boolean/general:true"},
+      {"fAlSe", "boolean/general:false"},
+      {"truex", "string/general:truex"},
+      // Addresses before endpoints.
+      {"10.0.0.1", "ip address/ipv4:10.0.0.1"},
+      {"[::1]", "ip address/ipv6:::1"},
+      {"[ 10.0.0.1 ]", "ip address/ipv4:10.0.0.1"},
+      {"fe80::1:80", "ip address/ipv6:fe80::1:80"},
+      {"fe80:0000:0000:0000:0000:0000:0000:0001", "ip address/ipv6:fe80::1"},
+      {"10.0.0.256", "string/general:10.0.0.256"},
+      // Endpoints: the port is read with atoi rules.
+      {"10.0.0.1:67", "ip endpoint/general:10.0.0.1:67"},
+      {"[fe80::1]:80", "ip endpoint/general:[fe80::1]:80"},
+      {"10.0.0.1:80x", "ip endpoint/general:10.0.0.1:80"},
+      {"10.0.0.1:000", "ip endpoint/general:10.0.0.1:0"},
+      {"10.0.0.1:65535", "ip endpoint/general:10.0.0.1:65535"},
+      {"10.0.0.1:80\t ", "ip endpoint/general:10.0.0.1:80"},
+      {"10.0.0.1:65536", "string/general:10.0.0.1:65536"},
+      {"10.0.0.1:-1", "string/general:10.0.0.1:-1"},
+      {"10.0.0.1:-0", "string/general:10.0.0.1:-0"},
+      {"10.0.0.1:x", "string/general:10.0.0.1:x"},
+      {"10.0.0.1:", "string/general:10.0.0.1:"},
+      {"host:80", "string/general:host:80"},
+      // Numbers: a sign makes an integer.
+      {"5", "uinteger/general:5"},
+      {"-5", "integer/general:-5"},
+      {"+5", "integer/general:5"},
+      {"\t 5", "uinteger/general:5"},
+      {"18446744073709551615", "uinteger/general:18446744073709551615"},
+      {"18446744073709551616", "string/general:18446744073709551616"},
+      {"-9223372036854775808", "integer/general:-9223372036854775808"},
+      {"-9223372036854775809", "string/general:-9223372036854775809"},
+      {"+9223372036854775808", "string/general:+9223372036854775808"},
+      {"0x10", "string/general:0x10"},
+      {"5 \t", "string/general:5 "},
+      // Times.
+      {"Thu Jan  1 00:00:00 1970", "time/general:0"},
+      {"thu jan 1 00:01:40 1970", "time/general:100"},
+      {"Thu Jan", "string/general:Thu Jan"},
+      // Byte sequences: the third character is "-".
+      {"0a-1b", "byte sequence/general:0A-1B"},
+      {"ab-", "byte sequence/general:AB"},
+      {"0a-1b:2c", "byte sequence/general:0A-1B-2C"},
+      {"0a1b", "string/general:0a1b"},
+      {"-a-b", "string/general:-a-b"},
+      {"0a-1b-zz", "Cannot convert character to nybble. (Invalid hexadecimal character 'z'.)"},
+      // Function names.
+      {"$IF", "string/function name:$IF"},
+      {"$", "string/general:$"},
+      {"hello world", "string/general:hello world"},
+      // Nothing left to guess from.
+      {"", empty},
+      {"   ", empty},
+      {"''", empty},
+      {"\t", empty},
+  };
+  for (const auto& [text, expected] : rows) {
+    SCOPED_TRACE("'" + text + "'");
+    EXPECT_EQ(outcome([&text = text] { return CVariant::fromText(text); }), expected);
+    EXPECT_EQ(outcome([&text = text] { return CVariant(T::kUnknown, text); }), expected);
+  }
+}
+
+TEST(CVariantTest, GuessErrorsAreStatic) {
+  try {
+    CVariant::fromText(" ");
+    FAIL() << "guessed";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.operation(), "CVariantConversion::_guess");
+    EXPECT_EQ(e.className(), "static");
+    EXPECT_EQ(e.module(), "standard");
+  }
+}
+
+struct HintRow {
+  CVariantType hint;
+  std::string text;
+  std::string expected;
+};
+
+TEST(CVariantTest, HintedText) {
+  const std::string prefix = "Cannot assign variant from text. (";
+  const std::vector<HintRow> rows = {
+      {T::kInteger, "abc", prefix + "Value 'abc' is not an integer.)"},
+      {T::kInteger, "", prefix + "Value '' is not an integer.)"},
+      {T::kInteger, "7", "uinteger/general:7"},
+      {T::kInteger, " '7' ", "uinteger/general:7"},
+      {T::kUInteger, "-7", "integer/general:-7"},
+      {T::kUInteger, "0x7", prefix + "Value '0x7' is not an integer.)"},
+      {T::kString, "  '\"x\"' ", "string/general:  '\"x\"' "},
+      {T::kIPAddress, "[10.0.0.1]", "ip address/ipv4:10.0.0.1"},
+      {T::kIPAddress, "10.0.0.1:67", prefix + "Value '10.0.0.1:67' is not an ip address.)"},
+      {T::kBoolean, "TRUE", "boolean/general:true"},
+      {T::kBoolean, "yes", prefix + "Value 'yes' is not a boolean value.)"},
+      {T::kTime, "Thu Jan  1 00:00:05 1970", "time/general:5"},
+      {T::kTime, "5", prefix + "Value '5' is not a time value.)"},
+      {T::kHexStore, "0a-1b", "byte sequence/general:0A-1B"},
+      {T::kHexStore, "0a1b", prefix + "Value '0a1b' is not a byte sequence.)"},
+      {T::kHexStore, "zz-1",
+       "Cannot convert character to nybble. (Invalid hexadecimal character "
+       "'z'.)"},
+      {T::kEndpoint, "[::1]:547", "ip endpoint/general:[::1]:547"},
+      {T::kEndpoint, "10.0.0.1", prefix + "Value '10.0.0.1' is not an endpoint.)"},
+      {T::kUnknown, "5", "uinteger/general:5"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.hint.name()) + " '" + row.text + "'");
+    EXPECT_EQ(outcome([&row] { return CVariant(row.hint, row.text); }), row.expected);
+  }
+}
+
+TEST(CVariantTest, RequireErrorsAndStringAssignment) {
+  try {
+    CVariant v;
+    CVariant::_require(T::kUnknown, "5", v);
+    FAIL() << "read";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.text(), "Cannot assign variant from text. (Unknown data type hint 'unknown'.)");
+    EXPECT_EQ(e.operation(), "CVariant::_require");
+    EXPECT_EQ(e.className(), "static");
+  }
+  // A string variant keeps its type when assigned: trimmed, quotes removed.
+  CVariant v(T::kString);
+  v.assign(" '\"\"quoted\"' ");
+  EXPECT_EQ(describe(v), "string/general:quoted");
+  v.assign("5");
+  EXPECT_EQ(describe(v), "string/general:5");
+}
+
+struct OperatorRow {
+  std::string name;
+  std::function<CVariant()> run;
+  std::string expected;
+};
+
+TEST(CVariantTest, BinaryOperatorsAlignRightOperand) {
+  const auto i64max = std::numeric_limits<std::int64_t>::max();
+  const auto i64min = std::numeric_limits<std::int64_t>::min();
+  const auto u64max = std::numeric_limits<std::uint64_t>::max();
+  const std::string intDivision =
+      "Cannot perform 'division' (/) on integer values. (Illegal operation.)";
+  const std::vector<OperatorRow> rows = {
+      {"integer 5 + string 3", [] { return i64(5) + str("3"); }, "integer/general:8"},
+      {"string 5 + integer 3", [] { return str("5") + i64(3); }, "string/general:53"},
+      {"max + 1", [=] { return i64(i64max) + i64(1); }, "integer/general:-9223372036854775808"},
+      {"min - 1", [=] { return i64(i64min) - i64(1); }, "integer/general:9223372036854775807"},
+      {"2^62 * 4", [] { return i64(std::int64_t{1} << 62) * i64(4); }, "integer/general:0"},
+      {"min * -1", [=] { return i64(i64min) * i64(-1); }, "integer/general:-9223372036854775808"},
+      {"u 0 - 1", [] { return u64(0) - u64(1); }, "uinteger/general:18446744073709551615"},
+      {"u max + 1", [=] { return u64(u64max) + u64(1); }, "uinteger/general:0"},
+      {"u 3 * 5", [] { return u64(3) * u64(5); }, "uinteger/general:15"},
+      {"-7 / 2", [] { return i64(-7) / i64(2); }, "integer/general:-3"},
+      {"u 7 / 2", [] { return u64(7) / u64(2); }, "uinteger/general:3"},
+      {"5 / 0", [] { return i64(5) / i64(0); }, intDivision},
+      {"min / -1", [=] { return i64(i64min) / i64(-1); }, intDivision},
+      {"u 5 / 0", [] { return u64(5) / u64(0); },
+       "Cannot perform 'division' (/) on uinteger values. (Illegal operation.)"},
+      {"6 | 3", [] { return i64(6) | i64(3); }, "integer/general:7"},
+      {"6 & 3", [] { return i64(6) & i64(3); }, "integer/general:2"},
+      {"6 ^ 3", [] { return i64(6) ^ i64(3); }, "integer/general:5"},
+      {"u 6 ^ 3", [] { return u64(6) ^ u64(3); }, "uinteger/general:5"},
+      {"u 5 + integer -1", [] { return u64(5) + i64(-1); }, "uinteger/general:4"},
+      {"integer 5 + boolean", [] { return i64(5) + CVariant(true); }, "integer/general:6"},
+      {"integer 5 + string 0x10", [] { return i64(5) + str("0x10"); }, "integer/general:21"},
+      {"integer + endpoint", [] { return i64(5) + CVariant(T::kEndpoint); },
+       "Cannot convert from type 'ip endpoint' to 'integer'. (Invalid conversion.)"},
+      {"ip + ip", [] { return ip("10.0.0.255") + ip("0.0.0.1"); }, "ip address/ipv4:10.0.1.0"},
+      {"ip + string", [] { return ip("10.0.0.255") + str("0.0.0.1"); }, "ip address/ipv4:10.0.1.0"},
+      {"ip - ip", [] { return ip("10.0.1.0") - ip("0.0.0.1"); }, "ip address/ipv4:10.0.0.255"},
+      {"ip & ip", [] { return ip("10.1.2.3") & ip("255.255.0.0"); }, "ip address/ipv4:10.1.0.0"},
+      {"ip | ip", [] { return ip("10.1.2.3") | ip("0.0.255.255"); },
+       "ip address/ipv4:10.1.255.255"},
+      {"ip ^ ip", [] { return ip("10.0.0.1") ^ ip("10.0.0.3"); }, "ip address/ipv4:0.0.0.2"},
+      {"ip v4 + ip v6 mapped", [] { return ip("10.0.0.1") + ip("::ffff:0.0.0.1"); },
+       "ip address/ipv4:10.0.0.2"},
+      {"ip v4 + ip v6", [] { return ip("10.0.0.1") + ip("::1"); },
+       "Cannot map address ::1 to ipv4. (Address is not a v6-mapped-v4 address.)"},
+      {"time + time", [] { return CVariant(CTimeT(10)) + CVariant(CTimeT(5)); }, "time/general:15"},
+      {"time - integer", [] { return CVariant(CTimeT(10)) - i64(15); }, "time/general:-5"},
+      {"time * uinteger", [] { return CVariant(CTimeT(10)) * u64(3); }, "time/general:30"},
+      {"time / time", [] { return CVariant(CTimeT(7)) / CVariant(CTimeT(2)); }, "time/general:3"},
+      {"time / 0", [] { return CVariant(CTimeT(7)) / i64(0); },
+       "Cannot divide time. (Invalid time.)"},
+      {"string + uinteger", [] { return str("ab") + u64(5); }, "string/general:ab5"},
+      {"string + unknown", [] { return str("ab") + CVariant(); }, "string/general:ab"},
+      {"function name + string", [] { return CVariant::fromText("$F") + str("x"); },
+       "string/function name:$Fx"},
+      {"bytes + bytes", [] { return CVariant::fromText("0a-") + CVariant::fromText("0b-"); },
+       "byte sequence/general:0A-0B"},
+      {"bytes + string", [] { return CVariant::fromText("0a-") + str("x"); },
+       "byte sequence/general:0A-78"},
+      {"unknown + integer", [] { return CVariant() + i64(1); },
+       "Cannot convert from type 'integer' to 'unknown'. (Invalid conversion.)"},
+      {"integer + unknown", [] { return i64(1) + CVariant(); },
+       "Cannot convert from type 'unknown' to 'integer'. (Invalid conversion.)"},
+      {"boolean + unknown", [] { return CVariant(true) + CVariant(); },
+       "Cannot perform 'addition' (+) on boolean values. (Illegal operation.)"},
+      {"-(uinteger 1)", [] { return -u64(1); }, "integer/general:-1"},
+      {"-(integer min)", [=] { return -i64(i64min); }, "integer/general:-9223372036854775808"},
+      {"-(integer 5)", [] { return -i64(5); }, "integer/general:-5"},
+      {"~integer 0", [] { return ~i64(0); }, "integer/general:-1"},
+      {"~uinteger 0", [] { return ~u64(0); }, "uinteger/general:18446744073709551615"},
+      {"~ip", [] { return ~ip("255.255.255.0"); }, "ip address/ipv4:0.0.0.255"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(outcome(row.run), row.expected);
+  }
+}
+
+TEST(CVariantTest, OperandsAreNotChanged) {
+  const CVariant left = i64(5);
+  const CVariant right = str("3");
+  const CVariant sum = left + right;
+  EXPECT_EQ(describe(sum), "integer/general:8");
+  EXPECT_EQ(describe(left), "integer/general:5");
+  EXPECT_EQ(describe(right), "string/general:3");
+}
+
+// Every refused (operator, type) pair with its whole message; every other pair
+// of a known type must succeed on two equal operands.
+TEST(CVariantTest, OperatorErrorTexts) {
+  const std::vector<CVariant> samples = {ip("10.0.0.1"),
+                                         CVariant(true),
+                                         CVariant(CTimeT(4)),
+                                         str("s"),
+                                         CVariant::fromText("0a-"),
+                                         i64(4),
+                                         CVariant(CEndpoint(CIPAddress("10.0.0.1"), 1)),
+                                         u64(4)};
+  const std::vector<std::string> words = {"ip address",    "boolean", "time",     "string",
+                                          "byte sequence", "integer", "endpoint", "uinteger"};
+  struct Op {
+    std::string name;
+    std::string symbol;
+    std::string operation;
+    std::function<CVariant(const CVariant&)> run;
+    std::vector<std::string> refused;
+  };
+  const std::vector<Op> ops = {
+      {"less-than",
+       "<",
+       "CVariant::operator<",
+       [](const CVariant& v) { return CVariant(v < v); },
+       {"boolean", "byte sequence", "endpoint"}},
+      {"addition",
+       "+",
+       "CVariant::operator+",
+       [](const CVariant& v) { return v + v; },
+       {"boolean", "endpoint"}},
+      {"subtraction",
+       "-",
+       "CVariant::operator-",
+       [](const CVariant& v) { return v - v; },
+       {"boolean", "string", "byte sequence", "endpoint"}},
+      {"multiplication",
+       "*",
+       "CVariant::operator*",
+       [](const CVariant& v) { return v * v; },
+       {"ip address", "boolean", "string", "byte sequence", "endpoint"}},
+      {"division",
+       "/",
+       "CVariant::operator/",
+       [](const CVariant& v) { return v / v; },
+       {"ip address", "boolean", "string", "byte sequence", "endpoint"}},
+      {"bitwise-or",
+       "|",
+       "CVariant::operator|",
+       [](const CVariant& v) { return v | v; },
+       {"boolean", "time", "string", "byte sequence", "endpoint"}},
+      {"bitwise-and",
+       "&",
+       "CVariant::operator&",
+       [](const CVariant& v) { return v & v; },
+       {"boolean", "time", "string", "byte sequence", "endpoint"}},
+      {"bitwise-xor",
+       "^",
+       "CVariant::operator^",
+       [](const CVariant& v) { return v ^ v; },
+       {"boolean", "time", "string", "byte sequence", "endpoint"}},
+      {"bitwise-inverse",
+       "~",
+       "CVariant::operator~",
+       [](const CVariant& v) { return ~v; },
+       {"boolean", "time", "string", "byte sequence", "endpoint"}},
+      {"unary-negation",
+       "-",
+       "CVariant::operator-",
+       [](const CVariant& v) { return -v; },
+       {"ip address", "boolean", "time", "string", "byte sequence", "endpoint"}},
+  };
+  for (const auto& op : ops) {
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      SCOPED_TRACE(op.name + " on " + words[i]);
+      const bool refused =
+          std::find(op.refused.begin(), op.refused.end(), words[i]) != op.refused.end();
+      try {
+        op.run(samples[i]);
+        EXPECT_FALSE(refused) << "accepted";
+      } catch (const CException& e) {
+        EXPECT_TRUE(refused) << e.text();
+        EXPECT_EQ(e.text(), "Cannot perform '" + op.name + "' (" + op.symbol + ") on " + words[i] +
+                                " values. (Illegal operation.)");
+        EXPECT_EQ(e.operation(), op.operation);
+        EXPECT_EQ(e.className(), "qvt::CVariant");
+        EXPECT_EQ(e.module(), "standard");
+      }
+    }
+    SCOPED_TRACE(op.name + " on unknown");
+    try {
+      op.run(CVariant());
+      ADD_FAILURE() << "accepted";
+    } catch (const CException& e) {
+      EXPECT_EQ(e.text(), "Cannot perform '" + op.name + "' (" + op.symbol +
+                              ") on variant values. (Left variant operand has unknown type.)");
+      EXPECT_EQ(e.operation(), op.operation);
+    }
+  }
+  // The texts spelled out once, as a reader would look them up.
+  EXPECT_EQ(outcome([] { return CVariant(CVariant(true) < CVariant(false)); }),
+            "Cannot perform 'less-than' (<) on boolean values. (Illegal operation.)");
+  EXPECT_EQ(outcome([] { return -CVariant(CTimeT(1)); }),
+            "Cannot perform 'unary-negation' (-) on time values. (Illegal operation.)");
+}
+
+struct CompareRow {
+  std::string name;
+  std::function<bool()> run;
+  std::string expected;  // "true", "false" or the error text
+};
+
+TEST(CVariantTest, Comparisons) {
+  const std::string boolLess =
+      "Cannot perform 'less-than' (<) on boolean values. (Illegal "
+      "operation.)";
+  const auto tcp = [](const char* address, std::uint16_t port) {
+    return CVariant(CEndpoint(CIPAddress(address), port));
+  };
+  const std::vector<CompareRow> rows = {
+      {"unknown == unknown", [] { return CVariant() == CVariant(); }, "true"},
+      {"unknown == 0", [] { return CVariant() == i64(0); }, "false"},
+      {"0 == unknown", [] { return i64(0) == CVariant(); }, "false"},
+      {"unknown != 0", [] { return CVariant() != i64(0); }, "true"},
+      {"integer 5 == string 05", [] { return i64(5) == str("05"); }, "true"},
+      {"string 05 == integer 5", [] { return str("05") == i64(5); }, "false"},
+      {"string case", [] { return str("A") == str("a"); }, "false"},
+      {"ip == string", [] { return ip("10.0.0.1") == str("10.0.0.1"); }, "true"},
+      {"ip v4 == ip v6 mapped", [] { return ip("10.0.0.1") == ip("::ffff:10.0.0.1"); }, "true"},
+      {"endpoint ==", [=] { return tcp("10.0.0.1", 67) == tcp("10.0.0.1", 67); }, "true"},
+      {"endpoint port", [=] { return tcp("10.0.0.1", 67) == tcp("10.0.0.1", 68); }, "false"},
+      {"bytes ==", [] { return CVariant::fromText("0a-1b") == str("\x0a\x1b"); }, "true"},
+      {"bytes length", [] { return CVariant::fromText("0a-1b") == CVariant::fromText("0a-"); },
+       "false"},
+      {"time == integer", [] { return CVariant(CTimeT(3)) == i64(3); }, "true"},
+      {"boolean == string", [] { return CVariant(true) == str("no"); }, "true"},
+      {"a < b", [] { return str("a") < str("b"); }, "true"},
+      {"prefix", [] { return str("a") < str("ab"); }, "true"},
+      {"unsigned bytes", [] { return str("a") < str("\xff"); }, "true"},
+      {"-1 < 0", [] { return i64(-1) < i64(0); }, "true"},
+      {"integer -1 < uinteger 0", [] { return i64(-1) < u64(0); }, "true"},
+      {"uinteger 0 < integer -1", [] { return u64(0) < i64(-1); }, "true"},
+      {"time", [] { return CVariant(CTimeT(-5)) < CVariant(CTimeT(1)); }, "true"},
+      {"ip order", [] { return ip("10.0.0.1") < ip("10.0.0.2"); }, "true"},
+      {"ip v4 < v6", [] { return ip("10.0.0.1") < ip("::1"); },
+       "Cannot map address ::1 to ipv4. (Address is not a v6-mapped-v4 address.)"},
+      {"true < false", [] { return CVariant(true) < CVariant(false); }, boolLess},
+      {"true <= true", [] { return CVariant(true) <= CVariant(true); }, boolLess},
+      {"true > true", [] { return CVariant(true) > CVariant(true); }, boolLess},
+      {"true >= true", [] { return CVariant(true) >= CVariant(true); }, boolLess},
+      {"5 <= 5", [] { return i64(5) <= i64(5); }, "true"},
+      {"5 > 5", [] { return i64(5) > i64(5); }, "false"},
+      {"6 > 5", [] { return i64(6) > i64(5); }, "true"},
+      {"5 >= 5", [] { return i64(5) >= i64(5); }, "true"},
+      {"4 >= 5", [] { return i64(4) >= i64(5); }, "false"},
+      {"unknown < unknown", [] { return CVariant() < CVariant(); },
+       "Cannot perform 'less-than' (<) on variant values. (Left variant operand has unknown "
+       "type.)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string result;
+    try {
+      result = row.run() ? "true" : "false";
+    } catch (const CException& e) {
+      result = e.text();
+    }
+    EXPECT_EQ(result, row.expected);
+  }
+}
+
+TEST(CVariantTest, LogicalOperators) {
+  const std::string endpointBoolean =
+      "Cannot convert from type 'ip endpoint' to 'boolean'. (Invalid conversion.)";
+  const std::vector<OperatorRow> rows = {
+      {"!0", [] { return !i64(0); }, "boolean/general:true"},
+      {"!\"no\"", [] { return !str("no"); }, "boolean/general:false"},
+      {"!unknown", [] { return !CVariant(); }, "boolean/general:true"},
+      {"1 && \"false\"", [] { return i64(1) && str("false"); }, "boolean/general:false"},
+      {"1 && 2", [] { return i64(1) && u64(2); }, "boolean/general:true"},
+      {"unknown || true", [] { return CVariant() || CVariant(true); }, "boolean/general:true"},
+      {"0 || unknown", [] { return i64(0) || CVariant(); }, "boolean/general:false"},
+      {"!endpoint", [] { return !CVariant(T::kEndpoint); }, endpointBoolean},
+      // No short circuit: the right side is converted even when the left decides.
+      {"false && endpoint", [] { return CVariant(false) && CVariant(T::kEndpoint); },
+       endpointBoolean},
+      {"true || endpoint", [] { return CVariant(true) || CVariant(T::kEndpoint); },
+       endpointBoolean},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(outcome(row.run), row.expected);
+  }
+}
+
+std::vector<unsigned char> rawBytes(const CVariant& v) {
+  const auto* p = static_cast<const unsigned char*>(v.raw_data());
+  return p == nullptr ? std::vector<unsigned char>()
+                      : std::vector<unsigned char>(p, p + v.raw_len());
+}
+
+TEST(CVariantTest, RawDataOfEveryType) {
+  using Bytes = std::vector<unsigned char>;
+  EXPECT_EQ(rawBytes(ip("10.0.0.1")), (Bytes{10, 0, 0, 1}));
+  EXPECT_EQ(ip("::1").raw_len(), 16u);
+  EXPECT_EQ(rawBytes(ip("::1")).back(), 1);
+  EXPECT_EQ(rawBytes(CVariant(true)), (Bytes{1}));
+  EXPECT_EQ(rawBytes(CVariant(false)), (Bytes{0}));
+  EXPECT_EQ(rawBytes(CVariant(CTimeT(0x0102))), (Bytes{2, 1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(rawBytes(str("abc")), (Bytes{'a', 'b', 'c'}));
+  EXPECT_EQ(str("").raw_len(), 0u);
+  EXPECT_EQ(rawBytes(CVariant::fromText("0a-1b")), (Bytes{0x0A, 0x1B}));
+  EXPECT_EQ(rawBytes(i64(-2)), (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(rawBytes(u64(0x0102)), (Bytes{2, 1, 0, 0, 0, 0, 0, 0}));
+  const CVariant v4(CEndpoint(CIPAddress("10.0.0.1"), 67));
+  ASSERT_EQ(v4.raw_len(), sizeof(sockaddr_in));
+  sockaddr_in in4{};
+  std::memcpy(&in4, v4.raw_data(), sizeof in4);
+  EXPECT_EQ(in4.sin_family, AF_INET);
+  EXPECT_EQ(ntohs(in4.sin_port), 67);
+  EXPECT_EQ(CVariant(CEndpoint(CIPAddress("::1"), 1)).raw_len(), sizeof(sockaddr_in6));
+
+  EXPECT_EQ(outcome([] { return CVariant(CVariant().raw_data() != nullptr); }),
+            "Cannot retrieve variant raw data. (Unknown variant type 'unknown'.)");
+  EXPECT_EQ(outcome([] { return u64(CVariant().raw_len()); }),
+            "Cannot retrieve variant raw length. (Unknown variant type 'unknown'.)");
+}
+
+TEST(CVariantTest, GettersConvertACopy) {
+  const CVariant text = str("0x10");
+  EXPECT_EQ(text.integer(), 16);
+  EXPECT_EQ(text.uinteger(), 0u);
+  EXPECT_TRUE(text.boolean());
+  EXPECT_EQ(describe(text), "string/general:0x10");
+  EXPECT_EQ(str("10.0.0.1:67").endpoint().port(), 67);
+  EXPECT_EQ(str("Thu Jan  1 00:00:09 1970").time().seconds(), 9);
+  EXPECT_EQ(i64(300).hexstore().string(), "01-2C");
+  EXPECT_EQ(i64(300).string(), "300");
+  EXPECT_EQ(str("abc").stringView(), "abc");
+  EXPECT_TRUE(i64(1).stringView().empty());
+}
+
+TEST(CVariantTest, IPAddressGetterFamilies) {
+  const CVariant v4 = ip("10.0.0.1");
+  EXPECT_EQ(v4.ipaddress().string(), "10.0.0.1");
+  EXPECT_EQ(v4.ipaddress(S::kIPv6).string(), "::ffff:10.0.0.1");
+  EXPECT_EQ(v4.ipaddress(S::kIPv6, true).string(), "10.0.0.1");
+  EXPECT_EQ(ip("::1").ipaddress(S::kIPv6).string(), "::1");
+  EXPECT_EQ(outcome([] { return CVariant(ip("::1").ipaddress(S::kIPv4)); }),
+            "Cannot map address ::1 to ipv4. (Address is not a v6-mapped-v4 address.)");
+  EXPECT_EQ(str("10.0.0.1").ipaddress(S::kIPv4).string(), "10.0.0.1");
+  EXPECT_EQ(u64(167772161).ipaddress(S::kIPv6).string(), CIPAddress("::10.0.0.1").string());
+  try {
+    i64(5).ipaddress();
+    FAIL() << "converted";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.text(),
+              "Cannot convert variant '5' (type 'integer') to an ip address. (No explicit target "
+              "address family specified.)");
+    EXPECT_EQ(e.operation(), "CVariant::ipaddress");
+    EXPECT_EQ(e.className(), "qvt::CVariant");
+  }
+}
+
+TEST(CVariantTest, CopiesAssignmentAndReset) {
+  const std::string longText(300, 'x');
+  CVariant a = str(longText);
+  CVariant b = a;
+  EXPECT_EQ(b.string(), longText);
+  b = i64(3);
+  EXPECT_EQ(a.string(), longText);
+  a = b;
+  EXPECT_EQ(describe(a), "integer/general:3");
+  CVariant c = str(longText) + str(longText);
+  EXPECT_EQ(c.raw_len(), 600u);
+  c.reset();
+  EXPECT_FALSE(c.isKnown());
+  EXPECT_EQ(describe(c), "unknown/general:");
+
+  CVariant d = CVariant::fromText("$IF");
+  EXPECT_TRUE(d.isFunctionName());
+  d.setSubtype(S::kGeneral);
+  EXPECT_EQ(describe(d), "string/general:$IF");
+  d.setType(T::kInteger);  // no conversion: the type's empty value
+  EXPECT_EQ(describe(d), "integer/general:0");
+  d.convert(T::kInteger);  // nothing to do
+  EXPECT_EQ(describe(d), "integer/general:0");
+  EXPECT_STREQ(CVariant::typeName(T::kHexStore), "byte sequence");
+}
+
+}  // namespace
+}  // namespace qvt

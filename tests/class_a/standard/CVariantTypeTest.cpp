@@ -1,0 +1,87 @@
+#include "class_a/standard/CVariantType.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+#include "class_a/standard/CIPAddress.h"
+#include "class_a/standard/CVariantSubType.h"
+
+namespace qvt {
+namespace {
+
+TEST(CVariantTypeTest, CodesAndNames) {
+  const std::vector<std::string> names = {"unknown", "ip address",  "boolean",
+                                          "time",    "string",      "byte sequence",
+                                          "integer", "ip endpoint", "uinteger"};
+  for (std::uint32_t code = 0; code < names.size(); ++code) {
+    SCOPED_TRACE(code);
+    const CVariantType type(code);
+    EXPECT_EQ(type.value(), code);
+    EXPECT_EQ(type.name(), names[code]);
+  }
+  EXPECT_EQ(CVariantType().code(), CVariantType::kUnknown);
+}
+
+TEST(CVariantTypeTest, CodeAboveEightIsRefused) {
+  for (const std::uint32_t code : {9u, 255u, 4294967295u}) {
+    SCOPED_TRACE(code);
+    CVariantType type = CVariantType::kInteger;
+    try {
+      type.set(code);
+      FAIL() << "accepted";
+    } catch (const CException& e) {
+      EXPECT_EQ(e.text(), "Cannot set variant data type from value " + std::to_string(code) +
+                              ". (Illegal value.)");
+      EXPECT_EQ(e.operation(), "CVariantType::_checkValidity");
+      EXPECT_EQ(e.module(), "standard");
+    }
+    EXPECT_EQ(type, CVariantType::kInteger);
+  }
+}
+
+TEST(CVariantSubTypeTest, NamesAndDecimalFallback) {
+  const std::vector<std::pair<std::uint32_t, std::string>> rows = {
+      {0, "general"}, {1, "function name"},       {2, "reserved word"}, {3, "ipv4"}, {4, "ipv6"},
+      {5, "5"},       {4000000000u, "4000000000"}};
+  for (const auto& [code, name] : rows) {
+    EXPECT_EQ(CVariantSubType(code).name(), name);
+  }
+}
+
+TEST(CVariantSubTypeTest, AddressTypeMapping) {
+  EXPECT_EQ(CVariantSubType::addressType(CVariantSubType::kIPv4), CIPAddress::kIPv4);
+  EXPECT_EQ(CVariantSubType::addressType(CVariantSubType::kIPv6), CIPAddress::kIPv6);
+  EXPECT_EQ(CVariantSubType::type(CIPAddress::kIPv4), CVariantSubType::kIPv4);
+  EXPECT_EQ(CVariantSubType::type(CIPAddress::kIPv6), CVariantSubType::kIPv6);
+  for (const std::uint32_t subtype : {0u, 1u, 2u, 5u}) {
+    SCOPED_TRACE(subtype);
+    try {
+      CVariantSubType::addressType(CVariantSubType(subtype));
+      FAIL() << "mapped";
+    } catch (const CException& e) {
+      EXPECT_EQ(e.text(),
+                "Cannot determine ip address type from variant subtype. (Variant subtype does not "
+                "map to an ip address type.)");
+      EXPECT_EQ(e.operation(), "CVariantSubType::addressType");
+      EXPECT_EQ(e.className(), "static");
+    }
+  }
+  for (const std::uint32_t addressType : {CIPAddress::kNone, 0u, 3u}) {
+    SCOPED_TRACE(addressType);
+    try {
+      CVariantSubType::type(addressType);
+      FAIL() << "mapped";
+    } catch (const CException& e) {
+      EXPECT_EQ(e.text(),
+                "Cannot determine variant subtype from ip address type. (Unknown ip address "
+                "type.)");
+      EXPECT_EQ(e.operation(), "CVariantSubType::type");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qvt
