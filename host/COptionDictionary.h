@@ -1,0 +1,90 @@
+// COptionDictionary: the option definitions the host decodes messages with,
+// read from definition files.
+//
+// A definition file holds one definition per record: key=value lines of the
+// attribute text (COptionAttributes), records separated by a blank line,
+// lines starting with "#" ignored:
+//
+//   # DHCP message type
+//   tagpath=53
+//   type=8bit
+//   name=dhcp-message-type
+//
+//   tagpath=82/1
+//   type=byte_sequence
+//   name=agent-circuit-id
+//
+// Definitions are keyed by full tag path and vendor: a definition with a
+// "vendor_id" other than 0 applies only to messages of that vendor
+// (enterprise number, the vendor id's first element) and is preferred there
+// over the general one. A path without definition decodes as a byte
+// sequence (definitionOrBytes).
+//
+//   COptionDictionary dhcp4;
+//   dhcp4.load(COptionDictionary::defaultDirectory(), "dhcp4.defs");
+//   dhcp4.find(CTagPath("82/1"))->type().string();   // "byte_sequence"
+//
+// A dictionary is filled once and then only read; lookups allocate nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "class_b/dhcp/dhcp_base/COptionAttributes.h"
+#include "class_b/dhcp/dhcp_base/CTagPath.h"
+
+namespace qvt {
+
+class COptionDictionary {
+ public:
+  // Key: enterprise number (0 for the general definitions) and full tag path.
+  using Key = std::pair<std::int32_t, CTagPath>;
+  using Definitions = std::map<Key, COptionAttributes>;
+
+  COptionDictionary() = default;
+  virtual ~COptionDictionary();
+
+  // load: adds the definitions of directory/fileName (CFileReader's path
+  // rule). Raises the reader's "Cannot open file '%1'." and, for a record
+  // that is not a valid definition, "Cannot read option definitions from
+  // '%1'." with the reason "Record ending at line %2: %3." (%3 = the
+  // definition's error text); definitions read before the failure stay.
+  void load(const std::string& directory, const std::string& fileName);
+  // loadText: adds the definitions of text, in the file format; errors as
+  // load with '%1' = "(text)".
+  void loadText(const std::string& text);
+  // add: stores definition under its vendor and tag path, replacing an
+  // earlier definition of the same key.
+  void add(const COptionAttributes& definition);
+
+  // find: the general definition of path, or null.
+  const COptionAttributes* find(const CTagPath& path) const;
+  // find(path, enterpriseNumber): the definition for that vendor, else the
+  // general one, or null.
+  const COptionAttributes* find(const CTagPath& path, std::int32_t enterpriseNumber) const;
+  // definitionOrBytes: the definition as find gives it, or, when there is
+  // none, a definition of type "byte_sequence" with tag path path, name
+  // "option-<path>" and "allowed".
+  COptionAttributes definitionOrBytes(const CTagPath& path,
+                                      std::int32_t enterpriseNumber = 0) const;
+
+  const Definitions& definitions() const { return definitions_; }
+  std::size_t size() const { return definitions_.size(); }
+  bool empty() const { return definitions_.empty(); }
+
+  // defaultDirectory: where the shipped dictionaries (dhcp4.defs,
+  // dhcp6.defs, vendors.defs) are found: the environment variable
+  // DHCP_EVAL_DICTIONARIES when set and not empty; else
+  // <directory of the running program>/../share/dhcp_eval/dictionaries when
+  // it exists; else host/dictionaries of the source tree this library was
+  // built from.
+  static std::string defaultDirectory();
+
+ private:
+  Definitions definitions_;
+};
+
+}  // namespace qvt
