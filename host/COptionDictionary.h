@@ -50,8 +50,9 @@ class COptionDictionary {
   // load: adds the definitions of directory/fileName (CFileReader's path
   // rule). Raises the reader's "Cannot open file '%1'." and, for a record
   // that is not a valid definition, "Cannot read option definitions from
-  // '%1'." with the reason "Record ending at line %2: %3." (%3 = the
-  // definition's error text); definitions read before the failure stay.
+  // '%1'." with the reason "Record ending at line %1: %2" (the line number
+  // and the definition's error text); definitions read before the failure
+  // stay.
   void load(const std::string& directory, const std::string& fileName);
   // loadText: adds the definitions of text, in the file format; errors as
   // load with '%1' = "(text)".

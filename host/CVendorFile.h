@@ -41,9 +41,10 @@ class CVendorFile {
 
   // load: adds the classes of directory/fileName. Raises the reader's
   // "Cannot open file '%1'." and, for an invalid record, "Cannot read vendor
-  // classes from '%1'." with the reason "Record ending at line %2: %3."
-  // (%3 = "A vendor class record must include a 'class' setting.", "... a
-  // 'vendor_id' setting." or the error text of the vendor id); classes read
+  // classes from '%1'." with the reason "Record ending at line %1: %2" (the
+  // line number and the record's error text: "Invalid vendor class data."
+  // with the reason "A vendor class record must include a 'class' setting."
+  // or "... a 'vendor_id' setting.", or the vendor id's error); classes read
   // before the failure stay.
   void load(const std::string& directory, const std::string& fileName);
   // loadText: as load, from text; '%1' = "(text)".

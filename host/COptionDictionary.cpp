@@ -1,0 +1,112 @@
+#include "host/COptionDictionary.h"
+
+#include <unistd.h>
+
+#include <sys/stat.h>
+#include <cstdlib>
+#include <sstream>
+
+#include "class_a/standard/CFileReader.h"
+#include "class_a/standard/Fail.h"
+#include "class_b/dhcp/dhcp_base/CStringMap.h"
+
+namespace qvt {
+
+namespace {
+
+// CDefinitionReader: hands each record of a definition file to a dictionary.
+class CDefinitionReader : public CFileReader {
+ public:
+  CDefinitionReader(COptionDictionary& dictionary, std::string source)
+      : dictionary_(dictionary), source_(std::move(source)) {}
+
+ protected:
+  void _processRecord(const std::string& record, std::uint64_t lineNumber) override {
+    COptionAttributes definition;
+    try {
+      definition._set(CStringMap(record));
+    } catch (const CException& e) {
+      fail(CRaiser::none(), "host", "COptionDictionary::load",
+           {"Cannot read option definitions from '%1'.", source_},
+           {"Record ending at line %1: %2", lineNumber, e.text()});
+    }
+    dictionary_.add(definition);
+  }
+
+ private:
+  COptionDictionary& dictionary_;
+  std::string source_;
+};
+
+bool isDirectory(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::string directoryOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+}  // namespace
+
+COptionDictionary::~COptionDictionary() = default;
+
+void COptionDictionary::load(const std::string& directory, const std::string& fileName) {
+  CDefinitionReader reader(*this, CFileReader::joinPath(directory, fileName));
+  reader.execute(directory, fileName);
+}
+
+void COptionDictionary::loadText(const std::string& text) {
+  CDefinitionReader reader(*this, "(text)");
+  std::istringstream stream(text);
+  reader.readStream(stream);
+}
+
+void COptionDictionary::add(const COptionAttributes& definition) {
+  const CVendorID vendor = definition.vendorId();
+  const std::int32_t enterprise = vendor.empty() ? 0 : vendor[0];
+  definitions_.insert_or_assign(Key(enterprise, definition.tagPath()), definition);
+}
+
+const COptionAttributes* COptionDictionary::find(const CTagPath& path) const {
+  const auto found = definitions_.find(Key(0, path));
+  return found == definitions_.end() ? nullptr : &found->second;
+}
+
+const COptionAttributes* COptionDictionary::find(const CTagPath& path,
+                                                 std::int32_t enterpriseNumber) const {
+  if (enterpriseNumber != 0) {
+    const auto found = definitions_.find(Key(enterpriseNumber, path));
+    if (found != definitions_.end()) return &found->second;
+  }
+  return find(path);
+}
+
+COptionAttributes COptionDictionary::definitionOrBytes(const CTagPath& path,
+                                                       std::int32_t enterpriseNumber) const {
+  if (const COptionAttributes* definition = find(path, enterpriseNumber)) return *definition;
+  COptionAttributes bytes;
+  bytes.setTagPath(path);
+  bytes.setType(COptionType(COptionType::eByteSequence));
+  bytes.setName("option-" + path.string());
+  bytes.userDefinable().string("allowed");
+  return bytes;
+}
+
+std::string COptionDictionary::defaultDirectory() {
+  const char* configured = std::getenv("DHCP_EVAL_DICTIONARIES");
+  if (configured != nullptr && *configured != '\0') return configured;
+  char program[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", program, sizeof(program) - 1);
+  if (length > 0) {
+    const std::string installed =
+        directoryOf(std::string(program, static_cast<std::size_t>(length))) +
+        "/../share/dhcp_eval/dictionaries";
+    if (isDirectory(installed)) return installed;
+  }
+  // The dictionaries sit next to this source file in the source tree.
+  return directoryOf(__FILE__) + "/dictionaries";
+}
+
+}  // namespace qvt
