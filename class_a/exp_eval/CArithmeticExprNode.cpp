@@ -1,0 +1,39 @@
+#include "class_a/exp_eval/CArithmeticExprNode.h"
+
+#include "class_a/standard/Fail.h"
+
+namespace qvt {
+
+bool CArithmeticExprNode::interpret() {
+  CITraceSink* const sink = _before();
+  CNodeBase& left = getLeft();
+  if (!left.interpret()) return _after(sink, false);
+  CNodeBase& right = getRight();
+  if (!right.interpret()) return _after(sink, false);
+  _apply(left.value(), right.value());
+  return _after(sink, true);
+}
+
+CArithmeticExprNode::~CArithmeticExprNode() = default;
+
+void CArithmeticExprNode::_apply(const CVariant& left, const CVariant& right) {
+  switch (op_.code()) {
+    case COperator::kMultiply:
+      value_ = left * right;
+      break;
+    case COperator::kDivide:
+      value_ = left / right;
+      break;
+    case COperator::kAdd:
+      value_ = left + right;
+      break;
+    case COperator::kSubtract:
+      value_ = left - right;
+      break;
+    default:
+      fail(CRaiser::of(*this), "exp_eval", "CArithmeticExprNode::interpret",
+           "Cannot process arithemetic sub-expression.", "Invalid opcode.");
+  }
+}
+
+}  // namespace qvt

@@ -1,0 +1,25 @@
+#include "class_a/exp_eval/CAssignExprNode.h"
+
+#include "class_a/standard/Fail.h"
+
+namespace qvt {
+
+bool CAssignExprNode::interpret() {
+  CITraceSink* const sink = _before();
+  CNodeBase& left = getLeft();
+  if (!left.interpret()) return _after(sink, false);
+  CNodeBase& right = getRight();
+  if (!right.interpret()) return _after(sink, false);
+  const auto* target = dynamic_cast<const CNonterminalNode*>(&left);
+  if (target == nullptr) {
+    fail(CRaiser::of(*this), "exp_eval", "CAssignExprNode::interpret",
+         "Cannot execute expression assignment.", "Invalid node.");
+  }
+  op_ = target->op();
+  value_ = right.value();
+  return _after(sink, true);
+}
+
+CAssignExprNode::~CAssignExprNode() = default;
+
+}  // namespace qvt

@@ -1,0 +1,262 @@
+#include "class_a/exp_eval/CExpEval.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "class_a/exp_eval/CNodeBaseFactory.h"
+#include "class_a/exp_eval/CSyntaxTreeProxy.h"
+#include "class_a/standard/CIHostContext.h"
+#include "class_a/standard/Fail.h"
+
+namespace qvt {
+
+// CExpEvalRun: one active execution, counted while it runs.
+class CExpEvalRun {
+ public:
+  CExpEvalRun(CExpEval& evaluator, std::uint32_t depth) : evaluator_(evaluator), depth_(depth) {
+    evaluator_._enterRun(depth_);
+  }
+  ~CExpEvalRun() { evaluator_._leaveRun(depth_); }
+  CExpEvalRun(const CExpEvalRun&) = delete;
+  CExpEvalRun& operator=(const CExpEvalRun&) = delete;
+
+ private:
+  CExpEval& evaluator_;
+  std::uint32_t depth_;
+};
+
+CExpEval::CExpEval(CIHostContext* hostContext) : hostContext_(hostContext) {
+  // The built-in functions live in one table shared by every engine (see
+  // _builtins); functions_ receives only what is registered later.
+  _builtins();
+}
+
+CExpEval::~CExpEval() = default;
+
+const CExpEval::CFunctionTable& CExpEval::_builtins() {
+  static const CFunctionTable table = [] {
+    static constexpr std::pair<const char*, CFunctionHandler> kBuiltins[] = {
+        {"COND", &CExpEval::COND},
+        {"UCASE", &CExpEval::_ucase},
+        {"LCASE", &CExpEval::_lcase},
+        {"BASE64.ENCODE", &CExpEval::_base64Encode},
+        {"BASE64.DECODE", &CExpEval::_base64Decode},
+        {"ENCRYPT", &CExpEval::_encrypt},
+        {"SENCRYPT", &CExpEval::_sencrypt},
+        {"DECRYPT", &CExpEval::_decrypt},
+        {"SDECRYPT", &CExpEval::_sdecrypt},
+        {"MD5", &CExpEval::_md5},
+        {"SHA1", &CExpEval::_sha1},
+        {"USLEEP", &CExpEval::_usleep},
+        {"DATE", &CExpEval::_date},
+        {"TIME", &CExpEval::_time},
+        {"DAY", &CExpEval::_day},
+        {"MONTH", &CExpEval::_month},
+        {"YEAR", &CExpEval::_year},
+        {"IP", &CExpEval::_ip},
+        {"IP.MAP", &CExpEval::_map_address},
+        {"IP.UNMAP", &CExpEval::_unmap_address},
+        {"BOOL", &CExpEval::_bool},
+        {"INT", &CExpEval::_int},
+        {"INTEGER", &CExpEval::_int},
+        {"MAC", &CExpEval::_bytes},
+        {"BYTES", &CExpEval::_bytes},
+        {"STR", &CExpEval::_str},
+        {"STRING", &CExpEval::_str},
+        {"TEXT", &CExpEval::_text},
+        {"EVAL", &CExpEval::_eval},
+        {"VALUE", &CExpEval::_value},
+        {"LEFT", &CExpEval::_left},
+        {"MID", &CExpEval::_mid},
+        {"RIGHT", &CExpEval::_right},
+        {"LEN", &CExpEval::_len},
+        {"INSTR", &CExpEval::_instr},
+        {"STARTSWITH", &CExpEval::_startswith},
+        {"IF", &CExpEval::_if},
+        {"PRINT", &CExpEval::PRINT},
+        {"LOG", &CExpEval::LOG},
+        {"DEFAULT", &CExpEval::DEFAULT},
+        {"FILE.EXISTS", &CExpEval::_fileExists},
+        {"MATCH", &CExpEval::_match},
+        {"UNKNOWN", &CExpEval::UNKNOWN},
+        {"TIME.UTC", &CExpEval::_timeUTC},
+        {"TIME.FORMAT.UTC", &CExpEval::_timeFormatUTC},
+        {"TIME.FORMAT.LOCAL", &CExpEval::_timeFormatLocal},
+    };
+    CFunctionTable built;
+    for (const auto& [name, handler] : kBuiltins)
+      built[name] = handler;
+    return built;
+  }();
+  return table;
+}
+
+CGeneralPtr<CSyntaxTreeProxy> CExpEval::compile(std::string text) {
+  CTokenList tokens;
+  parse(std::move(text), tokens);
+  CGeneralPtr<CNodeBaseFactory> factory = buildTree(tokens);
+  return CGeneralPtr<CSyntaxTreeProxy>(new CSyntaxTreeProxy(std::move(factory), std::move(tokens)));
+}
+
+void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree) {
+  if (!tree) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "Cannot execute expression.",
+         "Invalid syntax tree.");
+  }
+  const CSyntaxTreeProxy& proxy = *tree;
+  {
+    CExpEvalRun run(*this, proxy.depth());
+    const std::size_t count = proxy.rootCount();
+    for (std::size_t index = 0; index < count; ++index)
+      proxy._find(index)->interpret();
+  }
+  results.clear();
+  const CParseStack& roots = proxy.factory().stack();
+  for (auto root = roots.rbegin(); root != roots.rend(); ++root)
+    results.append((*root)->value());
+  if (results.empty()) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "No result calculated.",
+         "Expression evaluates to nothing.");
+  }
+}
+
+void CExpEval::execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tree) {
+  // The outermost run reuses one list; a run started from inside a function
+  // (which may still be reading it) takes its own.
+  if (runs_ == 0) {
+    execute(singleResults_, tree);
+    if (singleResults_.empty()) {
+      fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "No result calculated.",
+           "Expression evaluates to nothing.");
+    }
+    result = singleResults_.current();
+    return;
+  }
+  CMultiVariant results;
+  execute(results, tree);
+  if (results.empty()) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "No result calculated.",
+         "Expression evaluates to nothing.");
+  }
+  result = results.current();
+}
+
+void CExpEval::registerFunction(const std::string& name, CFunctionHandler handler) {
+  functions_[name] = handler;
+}
+
+CGeneralPtr<CNodeBaseFactory> CExpEval::buildTree(const CTokenList& tokens) {
+  CGeneralPtr<CNodeBaseFactory> factory(new CNodeBaseFactory(this));
+  for (const CToken& token : tokens)
+    factory->push(token);
+  return factory;
+}
+
+bool CExpEval::isExtendedOperator(bool /*afterOperator*/, std::string_view /*rest*/) {
+  return false;
+}
+
+void CExpEval::callback(CMultiVariant& results, std::string_view name, CMultiVariant& arguments) {
+  const CFunctionHandler handler = _find(name);
+  if (handler == nullptr) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::callback", "Runtime error.",
+         {"Unknown function '%1'.", std::string(name)});
+  }
+  handler(*this, results, arguments);
+}
+
+void CExpEval::_isUsable(const std::string& text, const CTokenList& tokens) const {
+  if (tokens.empty()) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::_isUsable", "Invalid expression.",
+         {"Expression '%1' evaluates to nothing.", text});
+  }
+}
+
+void CExpEval::initCipher() {
+  if (hostContext_ == nullptr) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::initCipher", "Cannot initialize cipher.",
+         "No host context supplies a shared server key.");
+  }
+  const std::vector<std::uint8_t> key = hostContext_->sharedServerKey();
+  cipher_.init(key.data(), key.size());
+  cipherKeyed_ = true;
+}
+
+bool CExpEval::hasFunction(std::string_view name) const {
+  return _find(name) != nullptr;
+}
+
+std::vector<std::string> CExpEval::functionNames() const {
+  std::vector<std::string> names;
+  for (const auto& entry : functions_) {
+    if (entry.second != nullptr) names.push_back(entry.first);
+  }
+  for (const auto& entry : _builtins()) {
+    if (functions_.find(entry.first) == functions_.end()) names.push_back(entry.first);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+CFunctionHandler CExpEval::_find(std::string_view name) const {
+  if (!functions_.empty()) {
+    const auto registered = functions_.find(name);
+    if (registered != functions_.end()) return registered->second;
+  }
+  const CFunctionTable& builtins = _builtins();
+  const auto builtin = builtins.find(name);
+  return builtin == builtins.end() ? nullptr : builtin->second;
+}
+
+void CExpEval::_enterRun(std::uint32_t depth) {
+  if (runs_ >= kMaxNestedRuns) {
+    fail(
+        CRaiser::of(*this), "exp_eval", "CExpEval::execute", "Cannot execute expression.",
+        {"Expressions run from within expressions nest more than %1 levels deep.", kMaxNestedRuns});
+  }
+  if (depthInUse_ + depth > CNodeBaseFactory::kMaxDepth) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "Cannot execute expression.",
+         {"Nested expressions exceed %1 levels of nesting.", CNodeBaseFactory::kMaxDepth});
+  }
+  ++runs_;
+  depthInUse_ += depth;
+}
+
+void CExpEval::_leaveRun(std::uint32_t depth) noexcept {
+  --runs_;
+  depthInUse_ -= depth;
+}
+
+void CExpEval::_requireArguments(const CExpEval& evaluator, const CMultiVariant& arguments,
+                                 const CCallName& call, std::size_t least, std::size_t most) {
+  if (arguments.size() < least) _failCall(evaluator, call, "Not enough arguments.");
+  if (arguments.size() > most) _failCall(evaluator, call, "Too many arguments.");
+}
+
+void CExpEval::_failCall(const CExpEval& evaluator, const CCallName& call, CMessage reason) {
+  fail(CRaiser::of(evaluator), "exp_eval", call.operation, call.description, std::move(reason));
+}
+
+std::string_view CExpEval::_trimText(std::string_view text) noexcept {
+  const auto dropFront = [&text](char c) {
+    while (!text.empty() && text.front() == c)
+      text.remove_prefix(1);
+  };
+  const auto dropBack = [&text](char c) {
+    while (!text.empty() && text.back() == c)
+      text.remove_suffix(1);
+  };
+  dropFront(' ');
+  dropFront('\t');
+  dropFront('\'');
+  dropBack(' ');
+  dropBack('\t');
+  dropBack('\'');
+  return text;
+}
+
+CVariant CExpEval::_asString(std::string_view text) {
+  return CVariant::fromString(_trimText(text));
+}
+
+}  // namespace qvt

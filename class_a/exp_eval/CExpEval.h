@@ -1,0 +1,245 @@
+// CExpEval: the expression engine.
+//
+// It compiles expression text into reusable syntax trees (parse, then
+// buildTree), executes them, and dispatches every call written with "$" to the
+// handler registered under the name that follows it. The constructor
+// registers the 46 built-in functions; the DHCP evaluators derive from it and
+// register their own names beside them:
+//
+//   CExpEval engine(&host);
+//   CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile("$LEFT('abcdef', 2) + 'x'");
+//   CVariant result;
+//   engine.execute(result, tree);   // string "abx"
+//
+// An engine and the trees it compiled are used by one thread at a time. Trees
+// nested deeper than CNodeBaseFactory::kMaxDepth levels are refused when they
+// are built, and expressions run from within expressions ($EVAL, $VALUE) may
+// nest up to kMaxNestedRuns deep, so that any compiled tree executes within a
+// small thread stack.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "class_a/exp_eval/CMultiVariant.h"
+#include "class_a/exp_eval/CToken.h"
+#include "class_a/security/CBlowfish.h"
+#include "class_a/standard/CGeneralPtr.h"
+#include "class_a/standard/CVariant.h"
+
+namespace qvt {
+
+class CExpEval;
+class CIExceptionFacade;
+class CIHostContext;
+class CITraceSink;
+class CNodeBaseFactory;
+class CSyntaxTreeProxy;
+
+// CFunctionHandler: a function of the expression language. It reads its
+// arguments first to last (current, then advance) and appends its result.
+using CFunctionHandler = void (*)(CExpEval& evaluator, CMultiVariant& results,
+                                  CMultiVariant& arguments);
+
+template <>
+struct CGeneralPtrModule<CExpEval> {
+  static const char* name() { return "exp_eval"; }
+};
+
+class CExpEval {
+ public:
+  // kMaxNestedRuns: how many executions may be active at once in one engine
+  // (an expression, the expression its $EVAL runs, and so on).
+  static constexpr std::uint32_t kMaxNestedRuns = 8;
+
+  // CExpEval: keeps hostContext (not owned; may be null) and registers the
+  // built-in functions. The cipher stays unkeyed until initCipher.
+  explicit CExpEval(CIHostContext* hostContext);
+  CExpEval(const CExpEval&) = delete;
+  CExpEval& operator=(const CExpEval&) = delete;
+  virtual ~CExpEval();
+
+  // compile: parse, buildTree and a new proxy over the factory and tokens.
+  // Raises the errors of parse and of the node factory.
+  virtual CGeneralPtr<CSyntaxTreeProxy> compile(std::string text);
+  // execute (list form): interprets every root of tree in order, then fills
+  // results with the roots' values, the first root's value current. Raises
+  // "Cannot execute expression." ("Invalid syntax tree.") for a null tree,
+  // "No result calculated." ("Expression evaluates to nothing.") for a tree
+  // without roots, "Cannot execute expression." with a nesting reason when
+  // nested executions exceed their limits, and every error of interpretation.
+  virtual void execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree);
+  // execute (single form): the list form's first root value into result.
+  virtual void execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tree);
+  // registerFunction: puts handler under name (case-sensitive), replacing
+  // any handler already there.
+  virtual void registerFunction(const std::string& name, CFunctionHandler handler);
+  // parse: the postfix tokens of text (cleared first). An empty text, or one
+  // of blanks and square brackets only, gives no tokens and no error. Raises
+  // "Cannot parse expression '%1'." ("Mismatched parentheses.") for an
+  // unclosed "(", the errors of guessing an operand's type, and those of
+  // _isUsable.
+  virtual void parse(std::string text, CTokenList& postfix);
+  // buildTree: a new node factory for this engine fed every token in order.
+  // Raises the factory's errors (an unknown operator, a tree too deep).
+  virtual CGeneralPtr<CNodeBaseFactory> buildTree(const CTokenList& tokens);
+  // isExtendedOperator: asked by the scanner where no operator spelling
+  // matches; true makes the character at that position the operator "$$".
+  // afterOperator: the last non-blank character seen ended an operator;
+  // rest: the text from the position on. The engine answers false.
+  virtual bool isExtendedOperator(bool afterOperator, std::string_view rest);
+
+  // callback: runs the handler registered under name. Raises "Runtime error."
+  // ("Unknown function '%1'.", operation "CExpEval::callback") for a name
+  // that is not registered.
+  void callback(CMultiVariant& results, std::string_view name, CMultiVariant& arguments);
+  // _isUsable: raises "Invalid expression." ("Expression '%1' evaluates to
+  // nothing.") when tokens is empty.
+  void _isUsable(const std::string& text, const CTokenList& tokens) const;
+  // initCipher: keys the cipher with the host context's shared server key.
+  // Raises "Cannot initialize cipher." ("No host context supplies a shared
+  // server key.") without a host context, and the cipher's key errors.
+  void initCipher();
+
+  // hasFunction: whether name is registered.
+  bool hasFunction(std::string_view name) const;
+  // functionNames: every registered name, in byte order.
+  std::vector<std::string> functionNames() const;
+
+  CIHostContext* hostContext() const noexcept { return hostContext_; }
+  // cipher: the cipher of the cipher functions; cipherKeyed: initCipher ran.
+  CBlowfish& cipher() noexcept { return cipher_; }
+  bool cipherKeyed() const noexcept { return cipherKeyed_; }
+
+  // traceSink: receives the trace points (see CITraceSink); null by default.
+  CITraceSink* traceSink() const noexcept { return traceSink_; }
+  void setTraceSink(CITraceSink* sink) noexcept { traceSink_ = sink; }
+  // exceptionStack: where CExpression reports the errors it wraps in wider
+  // ones; null by default (the inner errors are then dropped).
+  CIExceptionFacade* exceptionStack() const noexcept { return exceptionStack_; }
+  void setExceptionStack(CIExceptionFacade* stack) noexcept { exceptionStack_ = stack; }
+
+  // Built-in functions (the handlers of the function table). Each raises
+  // "Failed to execute function $NAME()." with the reason "Not enough
+  // arguments." or "Too many arguments." for a wrong argument count, the
+  // reasons listed with it, and the conversion errors of its arguments.
+  static void COND(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _ucase(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _lcase(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _base64Encode(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _base64Decode(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  // _encrypt: also "Data of %1 bytes is longer than the 255 bytes a block can
+  // carry." and, before initCipher, "The cipher has not been keyed.".
+  static void _encrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _sencrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  // _decrypt: also "Argument '%1' must be exactly eight (8) bytes long." for
+  // a length that is not a positive multiple of 8 or whose length byte
+  // exceeds the data.
+  static void _decrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _sdecrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _md5(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _sha1(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _usleep(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _date(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _time(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _day(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _month(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _year(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _ip(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _map_address(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _unmap_address(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _bool(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _int(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _bytes(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _str(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _text(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _eval(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  // _value: also "Executing with argument '%1' returned an expression that
+  // gave no result." and the errors of _readValue.
+  static void _value(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _left(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  // _mid: also "Position %1 is out of bounds in string %2.".
+  static void _mid(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  // _right: also "Count %1 must not be negative.".
+  static void _right(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _len(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _instr(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _startswith(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _if(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void PRINT(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void LOG(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void DEFAULT(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _fileExists(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _match(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void UNKNOWN(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _timeUTC(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  // _timeFormatUTC, _timeFormatLocal: also the formatting errors of CTimeT.
+  static void _timeFormatUTC(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments);
+  static void _timeFormatLocal(CExpEval& evaluator, CMultiVariant& results,
+                               CMultiVariant& arguments);
+
+  // _readValue: the value text of key in the value file (lines "name =
+  // text"; "#" and ";" names are comments; "<default>" gives the fallback).
+  // False when neither key nor a default is there. Raises "Failed to open
+  // file '%1' when executing function $VALUE()." with the system's reason.
+  bool _readValue(const std::string& file, const std::string& key, std::string& value) const;
+
+  // _trimText: text without leading spaces, then tabs, then single quotes,
+  // and the same at the end.
+  static std::string_view _trimText(std::string_view text) noexcept;
+  // _asString: "as string from text": a string variant of the trimmed text.
+  static CVariant _asString(std::string_view text);
+
+ private:
+  // CCallName: how a handler names itself in its errors.
+  struct CCallName {
+    const char* operation;    // "CExpEval::_left"
+    const char* description;  // "Failed to execute function $LEFT()."
+  };
+  static constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
+
+  // _requireArguments: raises "Not enough arguments." / "Too many
+  // arguments." unless least <= count <= most.
+  static void _requireArguments(const CExpEval& evaluator, const CMultiVariant& arguments,
+                                const CCallName& call, std::size_t least, std::size_t most);
+  [[noreturn]] static void _failCall(const CExpEval& evaluator, const CCallName& call,
+                                     CMessage reason);
+  // _requireCipher: raises unless initCipher has keyed the cipher.
+  static void _requireCipher(const CExpEval& evaluator, const CCallName& call);
+  // _localTime: the shared body of $DATE, $TIME, $DAY, $MONTH and $YEAR.
+  static void _localTime(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments,
+                         const CCallName& call, const char* defaultFormat,
+                         const char* integerFormat);
+  // _convertEach: per argument, a copy converted to type and subtype.
+  static void _convertEach(CMultiVariant& results, CMultiVariant& arguments, CVariantType type,
+                           CVariantSubType subtype);
+  // _toText: $STR of value with an optional format.
+  static CVariant _toText(const CVariant& value, const std::string* format);
+
+  using CFunctionTable = std::map<std::string, CFunctionHandler, std::less<>>;
+  // _builtins: the built-in function table, built once and shared.
+  static const CFunctionTable& _builtins();
+  CFunctionHandler _find(std::string_view name) const;
+
+  // Bookkeeping of nested executions (see kMaxNestedRuns).
+  friend class CExpEvalRun;
+  void _enterRun(std::uint32_t depth);
+  void _leaveRun(std::uint32_t depth) noexcept;
+
+  CFunctionTable functions_;  // registered after construction; shadows _builtins()
+  CIHostContext* hostContext_;
+  CBlowfish cipher_;
+  bool cipherKeyed_ = false;
+  CITraceSink* traceSink_ = nullptr;
+  CIExceptionFacade* exceptionStack_ = nullptr;
+  std::uint32_t runs_ = 0;        // executions active now
+  std::uint32_t depthInUse_ = 0;  // tree depth summed over active executions
+  CMultiVariant singleResults_;   // reused by the single form of execute
+};
+
+}  // namespace qvt

@@ -1,0 +1,7 @@
+#include "class_a/exp_eval/CExpressionNode.h"
+
+namespace qvt {
+
+CExpressionNode::~CExpressionNode() = default;
+
+}  // namespace qvt

@@ -1,0 +1,32 @@
+// CExpressionNode: the base of every operator node. It gives its subclasses
+// the trace points "Before interpret" and "After interpret".
+#pragma once
+
+#include "class_a/exp_eval/CExpEval.h"
+#include "class_a/exp_eval/CITraceSink.h"
+#include "class_a/exp_eval/CNonterminalNode.h"
+
+namespace qvt {
+
+class CExpressionNode : public CNonterminalNode {
+ public:
+  using CNonterminalNode::CNonterminalNode;
+  bool interpret() override = 0;
+  ~CExpressionNode() override;
+
+ protected:
+  // _before: the engine's trace sink (null when tracing is off), after
+  // passing it "Before interpret".
+  CITraceSink* _before() const {
+    CITraceSink* const sink = context_ ? context_->traceSink() : nullptr;
+    if (sink) sink->trace("Before interpret", *this);
+    return sink;
+  }
+  // _after: passes "After interpret" to sink, when there is one; returns result.
+  bool _after(CITraceSink* sink, bool result) const {
+    if (sink) sink->trace("After interpret", *this);
+    return result;
+  }
+};
+
+}  // namespace qvt

@@ -1,0 +1,41 @@
+#include "class_a/exp_eval/CFuncExprNode.h"
+
+#include "class_a/exp_eval/CListItemExprNode.h"
+#include "class_a/standard/Fail.h"
+
+namespace qvt {
+
+bool CFuncExprNode::interpret() {
+  CITraceSink* const sink = _before();
+  CNodeBase& name = getLeft();
+  if (!name.interpret()) return _after(sink, false);
+  CNodeBase& chain = getRight();
+  if (!chain.interpret()) return _after(sink, false);
+  _call(name.value());
+  return _after(sink, true);
+}
+
+CFuncExprNode::~CFuncExprNode() = default;
+
+void CFuncExprNode::_call(const CVariant& name) {
+  // The factory always hangs an argument chain here; its first link holds the
+  // last argument, which is therefore appended first.
+  arguments_.clear();
+  for (auto* link = static_cast<const CListItemExprNode*>(right_.get()); !link->end();
+       link = link->next()) {
+    arguments_.append(link->value());
+  }
+  results_.clear();
+  if (name.isString()) {
+    context_->callback(results_, name.stringView(), arguments_);
+  } else {
+    context_->callback(results_, name.string(), arguments_);
+  }
+  if (results_.empty()) {
+    fail(CRaiser::of(*this), "exp_eval", "CFuncExprNode::interpret",
+         {"Failed to execute function '%1'.", name.string()}, "Function did not return a result.");
+  }
+  value_ = results_.current();
+}
+
+}  // namespace qvt

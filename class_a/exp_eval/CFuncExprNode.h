@@ -1,0 +1,32 @@
+// CFuncExprNode: a function call "$NAME(arguments)".
+//
+// Left is the name (a string marked as function name), right the argument
+// chain (CListItemExprNode). The argument and result lists are kept in the
+// node and reused on every run.
+#pragma once
+
+#include "class_a/exp_eval/CExpressionNode.h"
+#include "class_a/exp_eval/CMultiVariant.h"
+
+namespace qvt {
+
+class CFuncExprNode : public CExpressionNode {
+ public:
+  using CExpressionNode::CExpressionNode;
+  // interpret: the name, then the arguments (first to last); false when
+  // either gives false. Calls the engine's callback with the arguments (the
+  // first argument current) and takes the last value the handler appended.
+  // Raises "Failed to execute function '%1'." ("Function did not return a
+  // result.") when the handler appended nothing, "Left operand not
+  // defined." without a name, and the errors of the call.
+  bool interpret() override;
+  ~CFuncExprNode() override;
+
+ private:
+  [[gnu::noinline]] void _call(const CVariant& name);
+
+  CMultiVariant arguments_;
+  CMultiVariant results_;
+};
+
+}  // namespace qvt
