@@ -1,0 +1,85 @@
+#include "class_b/dhcp/dhcp_base/CVendorLookup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "class_b/dhcp/dhcp_base/CVendorRecord.h"
+#include "class_b/dhcp/dhcp_base/ErrorText.h"
+
+namespace qvt {
+namespace {
+
+CVendorLookup::AttributesPtr vendor(const std::string& id, const std::string& description) {
+  return CVendorLookup::AttributesPtr(new CVendorRecord(CVendorID(id), description));
+}
+
+std::string keyOf(const CVendorLookup& lookup, const std::string& classText) {
+  return lookup.locate(classText).first;
+}
+
+TEST(CVendorLookupTest, ExactKeysWinOverPatterns) {
+  CVendorLookup lookup(7);
+  lookup.load({{"docsis*", vendor("4491", "any docsis")}, {"docsis3.0", vendor("4491/3", "3.0")}});
+  EXPECT_EQ(keyOf(lookup, "docsis3.0"), "docsis3.0");
+  EXPECT_EQ(lookup.locate("docsis3.0").second->description(), "3.0");
+  EXPECT_EQ(keyOf(lookup, "docsis2.0"), "docsis*");
+  EXPECT_EQ(lookup.owner(), 7u);
+  EXPECT_EQ(errorText([&] { lookup.locate("pktc1.0"); }),
+            "Cannot find attributes for vendor class 'pktc1.0'. (This vendor class is not "
+            "defined.)");
+}
+
+TEST(CVendorLookupTest, TheFirstListedPatternDecides) {
+  CVendorLookup lookup;
+  lookup.load({{"a*", vendor("1", "a")}});
+  lookup.load({{"ab*", vendor("2", "ab")}});
+  EXPECT_EQ(keyOf(lookup, "abc"), "a*");
+
+  // Reloading a key replaces its attributes and lists it again; the earlier
+  // listing still decides.
+  lookup.load({{"a*", vendor("3", "a again")}});
+  EXPECT_EQ(lookup.patterns().size(), 3u);
+  const CVendorLookup::Result found = lookup.locate("abc");
+  EXPECT_EQ(found.first, "a*");
+  EXPECT_EQ(found.second->vendorId().string(), "3");
+}
+
+TEST(CVendorLookupTest, SetsAloneDoNotMakeAPattern) {
+  CVendorLookup lookup;
+  lookup.load({{"[abc]x", vendor("4491", "set")}});
+  EXPECT_TRUE(lookup.patterns().empty());
+  EXPECT_EQ(keyOf(lookup, "[abc]x"), "[abc]x");
+  EXPECT_EQ(errorText([&] { lookup.locate("bx"); }),
+            "Cannot find attributes for vendor class 'bx'. (This vendor class is not defined.)");
+  EXPECT_EQ(lookup.locate(4491, "bx").first, "[abc]x");
+}
+
+TEST(CVendorLookupTest, ByEnterpriseNumberInKeyOrder) {
+  CVendorLookup lookup;
+  lookup.load({{"*", vendor("4491/1", "catch-all")},
+               {"docsis*", vendor("4491/2", "docsis")},
+               {"pktc", vendor("-1", "negative")},
+               {"empty", CVendorLookup::AttributesPtr()}});
+  EXPECT_EQ(lookup.locate(4491, "anything").first, "*");
+  EXPECT_EQ(lookup.locate(4491, "docsis3.0").first, "*");  // "*" sorts before "docsis*"
+  EXPECT_EQ(lookup.locate(-1, "pktc").first, "pktc");
+  EXPECT_EQ(errorText([&] { lookup.locate(-1, "pktc1.0"); }),
+            "Cannot find attributes for vendor -1, class 'pktc1.0'. (This vendor class is not "
+            "defined.)");
+  EXPECT_EQ(errorText([&] { lookup.locate(4492, "anything"); }),
+            "Cannot find attributes for vendor 4492, class 'anything'. (This vendor class is not "
+            "defined.)");
+}
+
+TEST(CVendorLookupTest, ResultsShareTheStoredAttributes) {
+  CVendorLookup lookup;
+  const CVendorLookup::AttributesPtr attributes = vendor("4491", "docsis");
+  lookup.load({{"docsis", attributes}});
+  const CVendorLookup::Result found = lookup.locate("docsis");
+  EXPECT_EQ(found.second.get(), attributes.get());
+  EXPECT_EQ(attributes.useCount(), 3u);  // ours, the lookup's and the result's
+}
+
+}  // namespace
+}  // namespace qvt
