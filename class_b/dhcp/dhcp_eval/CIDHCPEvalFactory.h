@@ -9,6 +9,7 @@
 //   qvt::CGeneralPtr<qvt::CExpEval> eval = factory->instance(context, node, reply);
 #pragma once
 
+#include "class_a/exp_eval/CExpEval.h"
 #include "class_a/extended/CPlugin.h"
 #include "class_a/standard/CGeneralPtr.h"
 
@@ -17,8 +18,6 @@ class CProtocolContext;
 class CNodeContext;
 
 namespace qvt {
-
-class CExpEval;
 
 class CIDHCPEvalFactory : public CPlugin {
  public:

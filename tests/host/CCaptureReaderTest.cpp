@@ -1,0 +1,276 @@
+#include "host/CCaptureReader.h"
+
+#include <gtest/gtest.h>
+#include <pcap/pcap.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+#include "class_b/dhcp/dhcp_base/ErrorText.h"
+
+namespace qvt::host {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+void put16(Bytes& out, std::uint16_t value) {
+  out.push_back(static_cast<unsigned char>(value >> 8));
+  out.push_back(static_cast<unsigned char>(value));
+}
+
+Bytes cat(Bytes head, const Bytes& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
+Bytes udp(std::uint16_t source, std::uint16_t destination, const Bytes& payload) {
+  Bytes out;
+  put16(out, source);
+  put16(out, destination);
+  put16(out, static_cast<std::uint16_t>(payload.size() + 8));
+  put16(out, 0);
+  return cat(out, payload);
+}
+
+// ipv4: a header with `optionWords` 4-byte words of options and the given
+// fragment field.
+Bytes ipv4(const Bytes& payload, int optionWords = 0, std::uint16_t fragment = 0,
+           std::uint8_t protocol = 17) {
+  Bytes out = {static_cast<unsigned char>(0x45 + optionWords), 0};
+  put16(out, static_cast<std::uint16_t>(20 + optionWords * 4 + payload.size()));
+  put16(out, 1);
+  put16(out, fragment);
+  out.insert(out.end(), {64, protocol, 0, 0, 10, 0, 0, 1, 255, 255, 255, 255});
+  out.insert(out.end(), static_cast<std::size_t>(optionWords) * 4, 1);  // NOP options
+  return cat(out, payload);
+}
+
+// ipv6: a header followed by a hop-by-hop options header when asked.
+Bytes ipv6(const Bytes& payload, bool hopByHop = false) {
+  Bytes extension;
+  if (hopByHop) extension = {17, 0, 1, 4, 0, 0, 0, 0};
+  Bytes out = {0x60, 0, 0, 0};
+  put16(out, static_cast<std::uint16_t>(extension.size() + payload.size()));
+  out.push_back(hopByHop ? 0 : 17);
+  out.push_back(1);
+  out.insert(out.end(), {0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+  out.insert(out.end(), {0xFF, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 2});
+  return cat(cat(out, extension), payload);
+}
+
+Bytes ethernet(std::uint16_t type, const Bytes& payload,
+               const std::vector<std::uint16_t>& tags = {}) {
+  Bytes out(12, 0xAA);
+  for (std::uint16_t tag : tags) {
+    put16(out, tag);
+    put16(out, 100);  // VLAN id
+  }
+  put16(out, type);
+  return cat(out, payload);
+}
+
+Bytes sll(std::uint16_t protocol, const Bytes& payload) {
+  Bytes out = {0, 0, 0, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 0};
+  put16(out, protocol);
+  return cat(out, payload);
+}
+
+Bytes sll2(std::uint16_t protocol, const Bytes& payload) {
+  Bytes out;
+  put16(out, protocol);
+  out.insert(out.end(), {0, 0, 0, 0, 0, 2, 0, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 0});
+  return cat(out, payload);
+}
+
+// CTempFile: a file name in the temporary directory, removed at the end.
+class CTempFile {
+ public:
+  explicit CTempFile(const std::string& suffix)
+      : path_(testing::TempDir() + "capture_" + std::to_string(::getpid()) + "_" +
+              std::to_string(counter_++) + suffix) {}
+  ~CTempFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  static inline int counter_ = 0;
+  std::string path_;
+};
+
+void writePcap(const std::string& path, int linkType, const std::vector<Bytes>& frames) {
+  pcap_t* dead = pcap_open_dead(linkType, 65535);
+  ASSERT_NE(dead, nullptr);
+  pcap_dumper_t* dumper = pcap_dump_open(dead, path.c_str());
+  ASSERT_NE(dumper, nullptr) << pcap_geterr(dead);
+  for (const Bytes& frame : frames) {
+    pcap_pkthdr header{};
+    header.caplen = static_cast<bpf_u_int32>(frame.size());
+    header.len = header.caplen;
+    pcap_dump(reinterpret_cast<u_char*>(dumper), &header, frame.data());
+  }
+  pcap_dump_close(dumper);
+  pcap_close(dead);
+}
+
+// writePcapng: a section header, one interface and one enhanced packet
+// block per frame, in host byte order.
+void writePcapng(const std::string& path, std::uint16_t linkType,
+                 const std::vector<Bytes>& frames) {
+  std::string out;
+  auto u32 = [&out](std::uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&out](std::uint16_t v) { out.append(reinterpret_cast<const char*>(&v), 2); };
+  u32(0x0A0D0D0A), u32(28), u32(0x1A2B3C4D), u16(1), u16(0), u32(0xFFFFFFFF), u32(0xFFFFFFFF),
+      u32(28);
+  u32(1), u32(20), u16(linkType), u16(0), u32(65535), u32(20);
+  for (const Bytes& frame : frames) {
+    const std::uint32_t padded = static_cast<std::uint32_t>((frame.size() + 3) / 4 * 4);
+    u32(6), u32(32 + padded), u32(0), u32(0), u32(0);
+    u32(static_cast<std::uint32_t>(frame.size())), u32(static_cast<std::uint32_t>(frame.size()));
+    out.append(frame.begin(), frame.end());
+    out.append(padded - frame.size(), '\0');
+    u32(32 + padded);
+  }
+  std::ofstream(path, std::ios::binary) << out;
+}
+
+struct CFound {
+  std::uint64_t frame;
+  int family;
+  Bytes payload;
+};
+
+std::vector<CFound> readAll(const std::string& path, std::uint64_t* frames = nullptr) {
+  CCaptureReader reader(path);
+  std::vector<CFound> found;
+  CCapturedPacket packet;
+  while (reader.next(packet))
+    found.push_back({packet.frame, packet.family, packet.payload});
+  if (frames) *frames = reader.framesRead();
+  return found;
+}
+
+const Bytes kV4 = {1, 1, 6, 0, 0xDE, 0xAD};
+const Bytes kV6 = {1, 0x12, 0x34, 0x56};
+
+TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
+  struct Row {
+    const char* name;
+    int linkType;
+    std::vector<Bytes> frames;
+    std::vector<CFound> expected;
+  };
+  const Bytes dnsQuery = udp(5353, 53, {0, 1});
+  const Bytes arp = ethernet(0x0806, Bytes(28, 0));
+  // A minimum-size Ethernet frame pads the IP datagram with trailing zeros.
+  const Bytes padded = cat(ethernet(0x0800, ipv4(udp(67, 68, {7}))), Bytes(20, 0));
+  const std::vector<Row> rows = {
+      {"ethernet",
+       DLT_EN10MB,
+       {arp, ethernet(0x0800, ipv4(udp(68, 67, kV4))), ethernet(0x0800, ipv4(dnsQuery)),
+        ethernet(0x86DD, ipv6(udp(546, 547, kV6))), padded},
+       {{2, 4, kV4}, {4, 6, kV6}, {5, 4, {7}}}},
+      {"vlan and ip options",
+       DLT_EN10MB,
+       {ethernet(0x0800, ipv4(udp(67, 67, kV4), 2), {0x8100}),
+        ethernet(0x86DD, ipv6(udp(547, 547, kV6), true), {0x88A8, 0x8100})},
+       {{1, 4, kV4}, {2, 6, kV6}}},
+      {"fragments and other protocols skipped",
+       DLT_EN10MB,
+       {ethernet(0x0800, ipv4(udp(68, 67, kV4), 0, 0x2000)),
+        ethernet(0x0800, ipv4(udp(68, 67, kV4), 0, 0x0010)),
+        ethernet(0x0800, ipv4(udp(68, 67, kV4), 0, 0, 6)),
+        ethernet(0x0800, ipv4(udp(68, 67, kV4)))},
+       {{4, 4, kV4}}},
+      {"linux cooked",
+       DLT_LINUX_SLL,
+       {sll(0x0800, ipv4(udp(68, 67, kV4))), sll(0x0806, Bytes(28, 0)),
+        sll(0x86DD, ipv6(udp(546, 547, kV6)))},
+       {{1, 4, kV4}, {3, 6, kV6}}},
+      {"linux cooked v2",
+       DLT_LINUX_SLL2,
+       {sll2(0x86DD, ipv6(udp(547, 546, kV6))), sll2(0x0800, ipv4(udp(67, 68, kV4)))},
+       {{1, 6, kV6}, {2, 4, kV4}}},
+      {"raw ip",
+       DLT_RAW,
+       {ipv4(dnsQuery), ipv6(udp(546, 547, kV6)), ipv4(udp(68, 67, kV4))},
+       {{2, 6, kV6}, {3, 4, kV4}}},
+      {"truncated frames skipped",
+       DLT_EN10MB,
+       {Bytes(10, 0), Bytes(ethernet(0x0800, ipv4(udp(68, 67, kV4))).begin(),
+                            ethernet(0x0800, ipv4(udp(68, 67, kV4))).begin() + 30)},
+       {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CTempFile file(".pcap");
+    writePcap(file.path(), row.linkType, row.frames);
+    std::uint64_t frames = 0;
+    const std::vector<CFound> found = readAll(file.path(), &frames);
+    EXPECT_EQ(frames, row.frames.size());
+    ASSERT_EQ(found.size(), row.expected.size());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      EXPECT_EQ(found[i].frame, row.expected[i].frame);
+      EXPECT_EQ(found[i].family, row.expected[i].family);
+      EXPECT_EQ(found[i].payload, row.expected[i].payload);
+    }
+  }
+}
+
+TEST(CCaptureReaderTest, ReadsPcapng) {
+  CTempFile file(".pcapng");
+  writePcapng(file.path(), DLT_EN10MB,
+              {ethernet(0x0806, Bytes(28, 0)), ethernet(0x86DD, ipv6(udp(546, 547, kV6)))});
+  EXPECT_TRUE(CCaptureReader::isCaptureFile(file.path()));
+  const std::vector<CFound> found = readAll(file.path());
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].frame, 2u);
+  EXPECT_EQ(found[0].payload, kV6);
+}
+
+TEST(CCaptureReaderTest, PortsOfTheMessage) {
+  CCapturedPacket packet;
+  const Bytes frame = ethernet(0x0800, ipv4(udp(67, 68, kV4)));
+  ASSERT_TRUE(CCaptureReader::extract(DLT_EN10MB, frame.data(), frame.size(), packet));
+  EXPECT_EQ(packet.sourcePort, 67);
+  EXPECT_EQ(packet.destinationPort, 68);
+  EXPECT_FALSE(CCaptureReader::extract(DLT_IEEE802_11, frame.data(), frame.size(), packet));
+}
+
+TEST(CCaptureReaderTest, RefusesUnreadableFiles) {
+  EXPECT_EQ(errorText([] { CCaptureReader("/nonexistent/x.pcap"); }),
+            "Cannot open capture file '/nonexistent/x.pcap'. (/nonexistent/x.pcap: No such file "
+            "or directory)");
+  CTempFile text(".txt");
+  std::ofstream(text.path()) << "01 02 03 04\n";
+  EXPECT_FALSE(CCaptureReader::isCaptureFile(text.path()));
+  EXPECT_FALSE(CCaptureReader::isCaptureFile("/nonexistent/x.pcap"));
+  EXPECT_EQ(errorText([&] {
+              CCaptureReader reader(text.path());
+            }).rfind("Cannot open capture file '" + text.path() + "'. (", 0),
+            0u);
+}
+
+TEST(CCaptureReaderTest, CutShortFileKeepsEarlierPackets) {
+  CTempFile file(".pcap");
+  const Bytes frame = ethernet(0x0800, ipv4(udp(68, 67, kV4)));
+  writePcap(file.path(), DLT_EN10MB, {frame, frame});
+  ASSERT_EQ(::truncate(file.path().c_str(), 24 + 2 * 16 + frame.size() + 10), 0);
+  CCaptureReader reader(file.path());
+  CCapturedPacket packet;
+  ASSERT_TRUE(reader.next(packet));
+  EXPECT_EQ(packet.frame, 1u);
+  try {
+    reader.next(packet);
+    ADD_FAILURE() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.description().text(), "Cannot read capture file '" + file.path() + "'.");
+    EXPECT_EQ(e.operation(), "CCaptureReader::next");
+  }
+}
+
+}  // namespace
+}  // namespace qvt::host
