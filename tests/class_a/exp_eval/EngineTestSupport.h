@@ -1,0 +1,56 @@
+// Shared pieces of the expression engine tests: a host context with a fixed
+// key and a recording logger, and helpers that run an expression.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "class_a/exp_eval/CExpEval.h"
+#include "class_a/exp_eval/CSyntaxTreeProxy.h"
+#include "class_a/standard/CException.h"
+#include "class_a/standard/CIHostContext.h"
+#include "class_a/standard/CILogger.h"
+
+namespace qvt::test {
+
+struct CLogEntry {
+  std::string message;
+  std::string module;
+  std::uint32_t level;
+};
+
+class CRecordingLogger : public CILogger {
+ public:
+  void log(const std::string& message, const std::string& module, std::uint32_t level) override {
+    entries.push_back({message, module, level});
+  }
+  std::vector<CLogEntry> entries;
+};
+
+class CTestHost : public CIHostContext {
+ public:
+  CILogger& logger() override { return logger_; }
+  std::vector<std::uint8_t> sharedServerKey() override { return key; }
+
+  std::vector<std::uint8_t> key{'t', 'e', 's', 't', '-', 'k', 'e', 'y'};
+  CRecordingLogger logger_;
+};
+
+// describe: "type: text" of a value, the form the expression tables use.
+inline std::string describe(const CVariant& value) {
+  return std::string(value.type().name()) + ": " + value.string();
+}
+
+// run: compiles and executes text (single form); "error: <text>" on failure.
+inline std::string run(CExpEval& engine, const std::string& text) {
+  try {
+    CVariant result;
+    engine.execute(result, engine.compile(text));
+    return describe(result);
+  } catch (const CException& e) {
+    return "error: " + e.text();
+  }
+}
+
+}  // namespace qvt::test
