@@ -44,7 +44,9 @@ std::vector<unsigned char> CHexPayload::parse(const std::string& text, const std
   std::uint32_t groupLine = 0;
   std::uint32_t groupColumn = 0;
   bool comment = false;
+  bool inGroup = false;
   auto endGroup = [&]() {
+    inGroup = false;
     if (high < 0) return;
     fail(CRaiser::none(), "host", kParseOperation, description,
          {"The group at line %1, column %2 has an odd number of hexadecimal digits.", groupLine,
@@ -74,10 +76,13 @@ std::vector<unsigned char> CHexPayload::parse(const std::string& text, const std
       fail(CRaiser::none(), "host", kParseOperation, description,
            {"Invalid character '%1' at line %2, column %3.", c, line, column});
     }
-    if (high < 0) {
-      high = value;
+    if (!inGroup) {
+      inGroup = true;
       groupLine = line;
       groupColumn = column;
+    }
+    if (high < 0) {
+      high = value;
     } else {
       bytes.push_back(static_cast<unsigned char>(high * 16 + value));
       high = -1;

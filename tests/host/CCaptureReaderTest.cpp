@@ -166,6 +166,7 @@ TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
   const Bytes dnsQuery = udp(5353, 53, {0, 1});
   const Bytes arp = ethernet(0x0806, Bytes(28, 0));
   // A minimum-size Ethernet frame pads the IP datagram with trailing zeros.
+  const Bytes whole = ethernet(0x0800, ipv4(udp(68, 67, kV4)));
   const Bytes padded = cat(ethernet(0x0800, ipv4(udp(67, 68, {7}))), Bytes(20, 0));
   const std::vector<Row> rows = {
       {"ethernet",
@@ -200,8 +201,7 @@ TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
        {{2, 6, kV6}, {3, 4, kV4}}},
       {"truncated frames skipped",
        DLT_EN10MB,
-       {Bytes(10, 0), Bytes(ethernet(0x0800, ipv4(udp(68, 67, kV4))).begin(),
-                            ethernet(0x0800, ipv4(udp(68, 67, kV4))).begin() + 30)},
+       {Bytes(10, 0), Bytes(whole.begin(), whole.begin() + 30)},
        {}},
   };
   for (const Row& row : rows) {
