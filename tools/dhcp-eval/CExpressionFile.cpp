@@ -1,0 +1,61 @@
+#include "tools/dhcp-eval/CExpressionFile.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "class_a/standard/CMessage.h"
+#include "class_a/standard/Fail.h"
+
+namespace qvt::tool {
+
+void CExpressionFile::CCloser::operator()(std::FILE* file) const {
+  if (file != stdin) std::fclose(file);
+}
+
+void CExpressionFile::CFreer::operator()(char* buffer) const {
+  std::free(buffer);
+}
+
+CExpressionFile::CExpressionFile(const std::string& path) : path_(path) {
+  const char* const operation = "CExpressionFile::CExpressionFile";
+  const CMessage description("Cannot read expression file '%1'.", path);
+  file_.reset(path == "-" ? stdin : std::fopen(path.c_str(), "r"));
+  if (!file_) failSystem(CRaiser::of(*this), "dhcp-eval", operation, description);
+  struct stat status {};
+  if (fstat(fileno(file_.get()), &status) != 0) {
+    failSystem(CRaiser::of(*this), "dhcp-eval", operation, description);
+  }
+  // A directory opens for reading but yields no lines; say so instead.
+  if (S_ISDIR(status.st_mode)) {
+    failSystem(CRaiser::of(*this), "dhcp-eval", operation, description, EISDIR);
+  }
+}
+
+bool CExpressionFile::next(std::string& expression) {
+  for (;;) {
+    char* buffer = buffer_.release();
+    errno = 0;
+    const ssize_t length = getline(&buffer, &capacity_, file_.get());
+    buffer_.reset(buffer);
+    if (length < 0) {
+      if (std::ferror(file_.get())) {
+        failSystem(CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
+                   {"Cannot read expression file '%1'.", path_});
+      }
+      return false;
+    }
+    expression.assign(buffer, static_cast<std::size_t>(length));
+    if (!expression.empty() && expression.back() == '\n') expression.pop_back();
+    if (!expression.empty() && expression.back() == '\r') expression.pop_back();
+    if (!isSkipped(expression)) return true;
+  }
+}
+
+bool CExpressionFile::isSkipped(const std::string& line) noexcept {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first == std::string::npos || line[first] == '#';
+}
+
+}  // namespace qvt::tool
