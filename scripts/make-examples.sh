@@ -1,0 +1,345 @@
+#!/usr/bin/env bash
+# Re-creates the example captures in examples/ from real DHCP software of
+# Debian: ISC dhclient, dhcrelay, bootpc and dnsmasq talk over veth pairs
+# between network namespaces that this script makes, and tcpdump records the
+# exchange. Nothing leaves the machine: every address is private and lives
+# only inside those namespaces. Run as root; safe to run again (leftovers of
+# an earlier run are removed first, and everything is removed on exit).
+#
+#   scripts/make-examples.sh [OUTPUT_DIR]     (default: examples/)
+#
+# The tests read only the committed captures, so the packages installed here
+# are not part of scripts/setup.sh.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=${1:-$root/examples}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+if [ "$(id -u)" != 0 ]; then
+  echo "make-examples: run as root (network namespaces and captures need it)" >&2
+  exit 1
+fi
+
+packages=(isc-dhcp-client isc-dhcp-relay dnsmasq bootpc tcpdump tshark iproute2 python3)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "make-examples: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  echo "wireshark-common wireshark-common/install-setuid boolean false" | debconf-set-selections
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+NS_CLIENT=dhcpex-client
+NS_RELAY=dhcpex-relay
+NS_SERVER=dhcpex-server
+FILTER='udp port 67 or udp port 68 or udp port 546 or udp port 547'
+# Locally administered MAC addresses, one per client run.
+MAC_DOCSIS=02:00:5e:10:00:01
+MAC_PKTC=02:00:5e:10:00:02
+MAC_BOOTP=02:00:5e:10:00:03
+MAC_RELAY=02:00:5e:10:00:04
+
+work=$(mktemp -d /tmp/dhcp-examples.XXXXXX)
+pids=()
+
+log() { echo "make-examples: $*"; }
+
+# Stops the processes this script started, then removes its namespaces.
+teardown() {
+  local pid ns
+  for pid in "${pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${pids[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  pids=()
+  for ns in "$NS_CLIENT" "$NS_RELAY" "$NS_SERVER"; do
+    if ip netns list | grep -qw "$ns"; then
+      # Only processes of an earlier, interrupted run of this script live here.
+      for pid in $(ip netns pids "$ns"); do kill "$pid" 2>/dev/null || true; done
+      ip netns del "$ns"
+    fi
+  done
+}
+cleanup() {
+  local status=$?
+  teardown
+  if ((status != 0)); then
+    local f
+    for f in "$work"/*.log; do
+      [ -e "$f" ] || continue
+      echo "--- $(basename "$f")"
+      tail -n 15 "$f"
+    done
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# bg NS LOGFILE CMD...: starts CMD inside namespace NS in the background.
+bg() {
+  local ns=$1 logfile=$2
+  shift 2
+  ip netns exec "$ns" "$@" >"$logfile" 2>&1 &
+  pids+=("$!")
+  last_pid=$!
+}
+
+# wait_for SECONDS DESCRIPTION CMD...: polls CMD every 0.2 s until it succeeds.
+wait_for() {
+  local limit=$1 what=$2
+  shift 2
+  local tries=$((limit * 5))
+  while ((tries-- > 0)); do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.2
+  done
+  log "timed out after ${limit}s waiting for $what"
+  return 1
+}
+
+# stop PID: ends one background process and waits for it.
+stop() {
+  kill -INT "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+# link NS_A IF_A NS_B IF_B: a veth pair between two namespaces, both ends up.
+link() {
+  ip link add "$2" netns "$1" type veth peer name "$4" netns "$3"
+  ip -n "$1" link set "$2" up
+  ip -n "$3" link set "$4" up
+}
+
+# namespaces NS...: fresh namespaces with loopback up and without duplicate
+# address detection, so IPv6 addresses are usable at once.
+namespaces() {
+  local ns
+  for ns in "$@"; do
+    ip netns add "$ns"
+    ip -n "$ns" link set lo up
+    ip netns exec "$ns" sysctl -qw net.ipv6.conf.all.accept_dad=0 net.ipv6.conf.default.accept_dad=0
+  done
+}
+
+# link_local NS IF: true once IF has a usable IPv6 link-local address.
+link_local() {
+  ip -n "$1" -6 addr show dev "$2" scope link | grep -q inet6 &&
+    [ -z "$(ip -n "$1" -6 addr show dev "$2" tentative)" ]
+}
+
+# capture NS IF FILE: starts tcpdump and waits until it listens.
+capture() {
+  local logfile=$work/tcpdump-$(basename "$3").log
+  bg "$1" "$logfile" tcpdump -n -U --immediate-mode -Z root -i "$2" -s 0 -w "$3" "$FILTER"
+  capture_pid=$last_pid
+  wait_for 10 "tcpdump on $2" grep -q "listening on" "$logfile"
+}
+
+# finish_capture FILE: stops the capture and copies the file to examples/.
+finish_capture() {
+  sleep 1
+  stop "$capture_pid"
+  cp "$work/$1" "$out/$1"
+  log "$1: $(tshark -n -r "$out/$1" 2>/dev/null | wc -l) packets"
+}
+
+# dnsmasq_server NS IF ARGS...: dnsmasq as DHCP server only (no DNS), in the
+# foreground of a background job, with its leases in the work directory.
+dnsmasq_server() {
+  local ns=$1 iface=$2
+  shift 2
+  bg "$ns" "$work/dnsmasq-$ns.log" dnsmasq --keep-in-foreground --conf-file=/dev/null \
+    --port=0 --interface="$iface" --bind-interfaces --user=root --group=root \
+    --dhcp-leasefile="$work/dnsmasq-$ns.leases" --pid-file="$work/dnsmasq-$ns.pid" \
+    --log-dhcp --log-facility=- --dhcp-authoritative --no-ping "$@"
+  server_pid=$last_pid
+  sleep 1
+}
+
+# dhclient_once NS IF CONF FAMILY_FLAG LEASE_PATTERN: runs ISC dhclient in the
+# foreground until its lease file shows a lease (bounded), then ends it. The
+# script /bin/true keeps dhclient from configuring the interface.
+dhclient_once() {
+  local ns=$1 iface=$2 conf=$3 family=$4 pattern=$5
+  local lease=$work/$(basename "$conf").leases
+  rm -f "$lease"
+  touch "$lease"
+  local extra=()
+  if [ "$family" = -6 ]; then extra=(-D LL); fi
+  bg "$ns" "$work/$(basename "$conf").log" dhclient "$family" -d -v "${extra[@]}" \
+    -cf "$conf" -lf "$lease" -pf "$work/$(basename "$conf").pid" -sf /bin/true "$iface"
+  local client=$last_pid
+  wait_for 30 "a lease for $(basename "$conf")" grep -q "$pattern" "$lease"
+  stop "$client"
+}
+
+write_dhclient_confs() {
+  cat >"$work/docsis.conf" <<'EOF'
+send host-name "cm-docsis";
+send vendor-class-identifier "docsis3.0:";
+send dhcp-client-identifier 1:02:00:5e:10:00:01;
+request subnet-mask, broadcast-address, time-offset, routers, domain-name,
+        domain-name-servers, host-name, ntp-servers;
+EOF
+  cat >"$work/pktc.conf" <<'EOF'
+send host-name "mta-pktc";
+send vendor-class-identifier "pktc1.5:050c010102020102030101040101";
+request subnet-mask, routers, domain-name-servers, host-name, time-offset;
+EOF
+  cat >"$work/relayed.conf" <<'EOF'
+send host-name "cm-relayed";
+send vendor-class-identifier "docsis3.0:";
+send dhcp-client-identifier 1:02:00:5e:10:00:04;
+request subnet-mask, routers, domain-name-servers, host-name, time-offset;
+EOF
+  # DHCPv6 vendor class (option 16): enterprise 4491, one class data item.
+  cat >"$work/docsis6.conf" <<'EOF'
+option dhcp6.docsis-class code 16 = { unsigned integer 32, unsigned integer 16, string };
+send dhcp6.docsis-class 4491 9 "docsis3.0";
+send fqdn.fqdn "cm-docsis.example.";
+request dhcp6.name-servers, dhcp6.domain-search;
+EOF
+}
+
+set_mac() {
+  ip -n "$1" link set "$2" down
+  ip -n "$1" link set "$2" address "$3"
+  ip -n "$1" link set "$2" up
+}
+
+# --- Direct exchanges: client <-> server ---------------------------------
+direct() {
+  log "direct exchanges"
+  namespaces "$NS_CLIENT" "$NS_SERVER"
+  link "$NS_CLIENT" c0 "$NS_SERVER" s0
+  ip -n "$NS_SERVER" addr add 10.55.1.1/24 dev s0
+  ip -n "$NS_SERVER" -6 addr add fd00:55:1::1/64 dev s0 nodad
+  wait_for 10 "a link-local address on s0" link_local "$NS_SERVER" s0
+  dnsmasq_server "$NS_SERVER" s0 \
+    --dhcp-range=10.55.1.100,10.55.1.150,255.255.255.0,1h \
+    --dhcp-range=fd00:55:1::100,fd00:55:1::1ff,64,1h \
+    --bootp-dynamic --dhcp-option=option:domain-name,example.test \
+    --dhcp-option=option:dns-server,10.55.1.1 --dhcp-option=option6:dns-server,[fd00:55:1::1]
+
+  capture "$NS_SERVER" s0 "$work/dhcp4-exchange.pcap"
+  set_mac "$NS_CLIENT" c0 "$MAC_DOCSIS"
+  dhclient_once "$NS_CLIENT" c0 "$work/docsis.conf" -4 "fixed-address"
+  set_mac "$NS_CLIENT" c0 "$MAC_PKTC"
+  dhclient_once "$NS_CLIENT" c0 "$work/pktc.conf" -4 "fixed-address"
+  finish_capture dhcp4-exchange.pcap
+
+  capture "$NS_SERVER" s0 "$work/bootp-request.pcap"
+  set_mac "$NS_CLIENT" c0 "$MAC_BOOTP"
+  # bootpc sends to 255.255.255.255 through the routing table.
+  ip -n "$NS_CLIENT" route add 255.255.255.255/32 dev c0
+  ip netns exec "$NS_CLIENT" timeout 20 bootpc --dev c0 --serverbcast --timeoutwait 5 --returniffail \
+    >"$work/bootpc.log" 2>&1 || log "bootpc ended with $? (see its output below)"
+  cat "$work/bootpc.log"
+  finish_capture bootp-request.pcap
+
+  capture "$NS_SERVER" s0 "$work/dhcp6-exchange.pcap"
+  set_mac "$NS_CLIENT" c0 "$MAC_DOCSIS"
+  wait_for 10 "a link-local address on c0" link_local "$NS_CLIENT" c0
+  dhclient_once "$NS_CLIENT" c0 "$work/docsis6.conf" -6 "iaaddr"
+  finish_capture dhcp6-exchange.pcap
+
+  teardown
+}
+
+# --- Relayed exchanges: client <-> relay <-> server ----------------------
+relayed() {
+  log "relayed exchanges"
+  namespaces "$NS_CLIENT" "$NS_RELAY" "$NS_SERVER"
+  link "$NS_CLIENT" c0 "$NS_RELAY" r0
+  link "$NS_RELAY" r1 "$NS_SERVER" s0
+  set_mac "$NS_CLIENT" c0 "$MAC_RELAY"
+  ip -n "$NS_RELAY" addr add 10.55.2.1/24 dev r0
+  ip -n "$NS_RELAY" addr add 10.55.3.2/24 dev r1
+  ip -n "$NS_SERVER" addr add 10.55.3.1/24 dev s0
+  ip -n "$NS_SERVER" route add 10.55.2.0/24 via 10.55.3.2
+  ip -n "$NS_RELAY" -6 addr add fd00:55:2::1/64 dev r0 nodad
+  ip -n "$NS_RELAY" -6 addr add fd00:55:3::2/64 dev r1 nodad
+  ip -n "$NS_SERVER" -6 addr add fd00:55:3::1/64 dev s0 nodad
+  ip -n "$NS_SERVER" -6 route add fd00:55:2::/64 via fd00:55:3::2
+  wait_for 10 "a link-local address on c0" link_local "$NS_CLIENT" c0
+  wait_for 10 "a link-local address on r0" link_local "$NS_RELAY" r0
+  wait_for 10 "a link-local address on r1" link_local "$NS_RELAY" r1
+  wait_for 10 "a link-local address on s0" link_local "$NS_SERVER" s0
+  dnsmasq_server "$NS_SERVER" s0 \
+    --dhcp-range=10.55.2.100,10.55.2.150,255.255.255.0,1h \
+    --dhcp-range=fd00:55:2::100,fd00:55:2::1ff,64,1h \
+    --dhcp-option=option:router,10.55.2.1
+
+  capture "$NS_RELAY" r1 "$work/dhcp4-relayed.pcap"
+  bg "$NS_RELAY" "$work/dhcrelay4.log" dhcrelay -4 -d -a --no-pid -i r0 -i r1 10.55.3.1
+  local relay=$last_pid
+  sleep 1
+  dhclient_once "$NS_CLIENT" c0 "$work/relayed.conf" -4 "fixed-address"
+  stop "$relay"
+  finish_capture dhcp4-relayed.pcap
+
+  # dhcrelay's agent option carries only the circuit id; a remote id (as a
+  # cable modem termination system adds) is written by a small program of
+  # ours, sending as the relay would. The server's answer is real.
+  capture "$NS_RELAY" r1 "$work/dhcp4-relayed-remote-id.pcap"
+  ip netns exec "$NS_RELAY" timeout 20 python3 - <<'EOF'
+import socket, struct
+chaddr = bytes.fromhex("02005e100005")
+options = bytes([53, 1, 1])
+options += bytes([60, 10]) + b"docsis3.0:"
+options += bytes([61, 7, 1]) + chaddr
+options += bytes([55, 4, 1, 3, 6, 12])
+circuit = b"cmts1:cable-1/0/3"
+remote = chaddr
+agent = bytes([1, len(circuit)]) + circuit + bytes([2, len(remote)]) + remote
+options += bytes([82, len(agent)]) + agent + bytes([255])
+header = struct.pack("!BBBBIHH4s4s4s4s16s64s128s", 1, 1, 6, 1, 0x5EC0FFEE, 0, 0,
+                     bytes(4), bytes(4), bytes(4), socket.inet_aton("10.55.2.1"),
+                     chaddr.ljust(16, b"\0"), bytes(64), bytes(128))
+payload = (header + bytes([99, 130, 83, 99]) + options).ljust(300, b"\0")
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.bind(("", 67))
+s.settimeout(5)
+s.sendto(payload, ("10.55.3.1", 67))
+reply, server = s.recvfrom(1500)
+print("crafted relayed DISCOVER answered by", server, len(reply), "bytes")
+EOF
+  finish_capture dhcp4-relayed-remote-id.pcap
+
+  capture "$NS_RELAY" r1 "$work/dhcp6-relayed.pcap"
+  bg "$NS_RELAY" "$work/dhcrelay6.log" dhcrelay -6 -d --no-pid -I -l r0 -u fd00:55:3::1%r1
+  relay=$last_pid
+  sleep 1
+  dhclient_once "$NS_CLIENT" c0 "$work/docsis6.conf" -6 "iaaddr"
+  stop "$relay"
+  finish_capture dhcp6-relayed.pcap
+
+  teardown
+}
+
+write_dhclient_confs
+direct
+relayed
+
+# One DISCOVER payload as hex text, for `dhcp-eval --dump` on a hex file.
+{
+  echo "# DHCPDISCOVER of ISC dhclient with vendor class \"docsis3.0:\","
+  echo "# frame 1 of dhcp4-exchange.pcap (UDP payload, made by make-examples.sh)."
+  tshark -n -r "$out/dhcp4-exchange.pcap" -Y 'dhcp.option.dhcp == 1' -c 1 -T fields -e udp.payload \
+    | head -1 | fold -w 32 | sed 's/../& /g; s/ $//'
+} >"$out/payload-discover.hex"
+
+log "software used:"
+dpkg-query -W -f='  ${Package} ${Version}\n' isc-dhcp-client isc-dhcp-relay dnsmasq bootpc tcpdump
+log "done: $out"
