@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "class_b/dhcp/dhcp_base/CVendorAttributes.h"
 
