@@ -59,8 +59,9 @@ class CValueTypeConverter {
   std::uint64_t toUInt64(std::uint32_t index) const;
   void get(std::uint32_t index, std::uint64_t& value) const { value = toUInt64(index); }
 
-  // toString: native for "string"; otherwise the variant's text form with no
-  // separator (a byte sequence gives its digits run together).
+  // toString: native for "string"; otherwise the variant's text form
+  // (string() without a separator argument: a byte sequence keeps its own
+  // separator, "0A-1B").
   std::string toString(std::uint32_t index) const;
   // toIPAddress: native for "ipaddress"; otherwise the variant's
   // ipaddress(family, keepFamily true). For an element that is not an
