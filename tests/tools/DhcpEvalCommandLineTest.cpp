@@ -1,0 +1,244 @@
+// How dhcp-eval reads its command line and input, its exit status, the
+// shared server key and hostile input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tools/CommandRunner.h"
+#include "tools/JsonReader.h"
+
+namespace qvt::test {
+namespace {
+
+const char kDefaultKeyWarning[] =
+    "warning: dhcp-eval: The config file does not define a shared server key ('--key'). A "
+    "default value will be used.\n";
+
+struct CExitRow {
+  std::string name;
+  std::vector<std::string> arguments;  // "@" at the start stands for the scratch directory
+  int status;
+  std::string errStart;  // what standard error begins with
+};
+
+TEST(DhcpEvalCommandLineTest, ExitStatus) {
+  const std::vector<CExitRow> rows = {
+      {"all evaluated", {"1", "'a'"}, 0, kDefaultKeyWarning},
+      {"one failed", {"1", "$NOSUCH()", "2"}, 1, kDefaultKeyWarning},
+      {"unknown option", {"--bogus", "1"}, 2, "dhcp-eval: unknown option '--bogus'"},
+      {"expression looking like an option", {"-3"}, 2, "dhcp-eval: unknown option '-3'"},
+      {"-f without file", {"1", "-f"}, 2, "dhcp-eval: option '-f' requires an argument"},
+      {"--key without file", {"--key"}, 2, "dhcp-eval: option '--key' requires an argument"},
+      {"flag with a value", {"--json=yes", "1"}, 2, "dhcp-eval: option '--json' takes no argument"},
+      {"missing -f file",
+       {"1", "-f", "@/missing.txt"},
+       2,
+       "dhcp-eval: Cannot read expression file '@/missing.txt'. (No such file or directory)"},
+      {"-f of a directory",
+       {"-f", "@"},
+       2,
+       "dhcp-eval: Cannot read expression file '@'. (Is a directory)"},
+      {"missing key file",
+       {"--key", "@/none.key", "1"},
+       2,
+       "dhcp-eval: Cannot read shared server key file '@/none.key'. (No such file or "
+       "directory)"},
+      {"json with trace",
+       {"--json", "--trace", "1"},
+       2,
+       "dhcp-eval: options '--json' and '--trace' cannot be combined"},
+      {"bad family",
+       {"--dump", "x.pcap", "--family", "5"},
+       2,
+       "dhcp-eval: option '--family' takes 4 or 6, not '5'"},
+      {"help", {"--help"}, 0, ""},
+      {"version", {"--version"}, 0, ""},
+  };
+  CScratchDir dir;
+  const auto expand = [&](std::string text) {
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1)) {
+      text.replace(at, 1, dir.path());
+    }
+    return text;
+  };
+  for (const CExitRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : row.arguments)
+      arguments.push_back(expand(argument));
+    const CCommandResult result = runDhcpEval(dir, arguments);
+    EXPECT_EQ(result.status, row.status) << result.err;
+    EXPECT_EQ(result.err.substr(0, expand(row.errStart).size()), expand(row.errStart));
+    if (row.status == 2) {
+      EXPECT_EQ(result.out, "");
+    }
+  }
+}
+
+TEST(DhcpEvalCommandLineTest, DoubleDashEndsTheOptions) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {"--json", "--", "-3", "--trace"});
+  EXPECT_EQ(result.status, 1);
+  const std::vector<std::string> printed = lines(result.out);
+  ASSERT_EQ(printed.size(), 2u) << result.out;
+  EXPECT_EQ(printed[0],
+            R"j({"expression": "-3", "type": "integer", "subtype": "general", "value": "-3"})j");
+  EXPECT_EQ(parseJson(printed[1]).at("expression").text, "--trace");
+}
+
+TEST(DhcpEvalCommandLineTest, FileSkipsBlankAndCommentLinesInOrderWithArguments) {
+  CScratchDir dir;
+  const std::string file =
+      dir.write("list.txt", "# a comment\n\n1 + 1\n   \n  # indented comment\n'x'\r\n\t\n3");
+  const CCommandResult result = runDhcpEval(dir, {"'first'", "-f", file, "'last'"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "string \"first\"\nuinteger 2\nstring \"x\"\nuinteger 3\nstring \"last\"\n");
+}
+
+TEST(DhcpEvalCommandLineTest, StandardInputThatIsNoTerminalGivesOneExpressionPerLine) {
+  CScratchDir dir;
+  const CCommandResult fromPipe = runDhcpEval(dir, {}, "1 + 1\n\n# c\n$NOSUCH()\n'y'\n");
+  EXPECT_EQ(fromPipe.status, 1);
+  EXPECT_EQ(fromPipe.out, "uinteger 2\nstring \"y\"\n");
+  const CCommandResult fromDash = runDhcpEval(dir, {"-f", "-"}, "2 * 3\n");
+  EXPECT_EQ(fromDash.status, 0);
+  EXPECT_EQ(fromDash.out, "uinteger 6\n");
+}
+
+TEST(DhcpEvalCommandLineTest, FunctionsListsEveryBuiltInNameInByteOrder) {
+  std::vector<std::string> expected = {"COND",
+                                       "UCASE",
+                                       "LCASE",
+                                       "BASE64.ENCODE",
+                                       "BASE64.DECODE",
+                                       "ENCRYPT",
+                                       "SENCRYPT",
+                                       "DECRYPT",
+                                       "SDECRYPT",
+                                       "MD5",
+                                       "SHA1",
+                                       "USLEEP",
+                                       "DATE",
+                                       "TIME",
+                                       "DAY",
+                                       "MONTH",
+                                       "YEAR",
+                                       "IP",
+                                       "IP.MAP",
+                                       "IP.UNMAP",
+                                       "BOOL",
+                                       "INT",
+                                       "INTEGER",
+                                       "MAC",
+                                       "BYTES",
+                                       "STR",
+                                       "STRING",
+                                       "TEXT",
+                                       "EVAL",
+                                       "VALUE",
+                                       "LEFT",
+                                       "MID",
+                                       "RIGHT",
+                                       "LEN",
+                                       "INSTR",
+                                       "STARTSWITH",
+                                       "IF",
+                                       "PRINT",
+                                       "LOG",
+                                       "DEFAULT",
+                                       "FILE.EXISTS",
+                                       "MATCH",
+                                       "UNKNOWN",
+                                       "TIME.UTC",
+                                       "TIME.FORMAT.UTC",
+                                       "TIME.FORMAT.LOCAL"};
+  ASSERT_EQ(expected.size(), 46u);
+  std::sort(expected.begin(), expected.end());
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {"--functions"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(lines(result.out), expected);
+}
+
+TEST(DhcpEvalCommandLineTest, KeyFileKeysTheCipherFunctions) {
+  CScratchDir dir;
+  const std::string key = dir.write("server.key", std::string("k\0e\ny-bytes", 11));
+  const CCommandResult roundTrip = runDhcpEval(dir, {"--key", key, "$SDECRYPT($SENCRYPT('x'))"});
+  EXPECT_EQ(roundTrip.status, 0) << roundTrip.err;
+  EXPECT_EQ(roundTrip.out, "string \"x\"\n");
+  EXPECT_EQ(roundTrip.err, "");  // no warning about a default key
+
+  const CCommandResult first = runDhcpEval(dir, {"--key=" + key, "$SENCRYPT('secret')"});
+  const CCommandResult second = runDhcpEval(dir, {"--key", key, "$SENCRYPT('secret')"});
+  EXPECT_EQ(first.status, 0);
+  EXPECT_EQ(first.out.rfind("byte sequence ", 0), 0u) << first.out;
+  EXPECT_EQ(first.out, second.out);
+
+  // Without a key file each run draws its own random key, and says so.
+  const CCommandResult randomA = runDhcpEval(dir, {"$SENCRYPT('secret')"});
+  const CCommandResult randomB = runDhcpEval(dir, {"$SENCRYPT('secret')"});
+  EXPECT_EQ(randomA.err, kDefaultKeyWarning);
+  EXPECT_NE(randomA.out, randomB.out);
+  EXPECT_NE(randomA.out, first.out);
+
+  const std::string empty = dir.write("empty.key", "");
+  const CCommandResult refused = runDhcpEval(dir, {"--key", empty, "1"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, "dhcp-eval: Cannot read shared server key file '" + empty +
+                             "'. (The file is empty.)\n");
+}
+
+TEST(DhcpEvalCommandLineTest, HostileInputNeverCrashesAndJsonStaysValid) {
+  CScratchDir dir;
+  std::mt19937 random(20240607);
+  std::uniform_int_distribution<int> byte(1, 255);
+  std::string garbage;
+  std::size_t expressions = 0;
+  for (int line = 0; line < 200; ++line) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+      const int b = byte(random);
+      if (b != '\n') text += static_cast<char>(b);
+    }
+    garbage += text + "\n";
+    ++expressions;
+  }
+  const std::string deep = std::string(100000, '(') + "1" + std::string(100000, ')');
+  std::string chain = "1";
+  for (int i = 0; i < 100000; ++i)
+    chain += "+1";
+  const std::string longLine = "'" + std::string(1 << 20, 'a') + "'";
+  const std::string file =
+      dir.write("hostile.txt", garbage + deep + "\n" + chain + "\n" + longLine + "\n");
+  const CCommandResult result = runDhcpEval(dir, {"--json", "-f", file});
+  EXPECT_TRUE(result.status == 0 || result.status == 1) << "status " << result.status;
+  const std::vector<std::string> printed = lines(result.out);
+  // Lines of garbage that happen to be blank or comments are skipped.
+  ASSERT_GE(printed.size(), 3u);
+  ASSERT_LE(printed.size(), expressions + 3);
+  for (const std::string& line : printed) {
+    SCOPED_TRACE(line.substr(0, 80));
+    const CJson object = parseJson(line);
+    EXPECT_TRUE(object.keys().size() == 4 || object.keys().size() == 2);
+  }
+  const CJson chainResult = parseJson(printed[printed.size() - 2]);
+  EXPECT_EQ(chainResult.at("error").at("module").text, "exp_eval");
+  EXPECT_EQ(parseJson(printed.back()).at("value").text.size(), std::size_t{1} << 20);
+}
+
+TEST(DhcpEvalCommandLineTest, PlainErrorsEscapeControlCharacters) {
+  CScratchDir dir;
+  const std::string file = dir.write("escape.txt", "$NO\x1B[2JSUCH()\n");
+  const CCommandResult result = runDhcpEval(dir, {"-f", file});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("error: $NO\\x1B[2JSUCH(): "), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find('\x1B'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qvt::test

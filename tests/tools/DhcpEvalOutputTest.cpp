@@ -1,0 +1,164 @@
+// What dhcp-eval prints: plain values, JSON lines and the trace.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tools/CommandRunner.h"
+#include "tools/JsonReader.h"
+
+namespace qvt::test {
+namespace {
+
+struct CPlainRow {
+  std::string expression;
+  std::string shown;
+};
+
+TEST(DhcpEvalOutputTest, PlainOutputShowsTypeSubtypeAndValue) {
+  const std::vector<CPlainRow> rows = {
+      {"1 + 2", "uinteger 3"},
+      {"$INT('-5')", "integer -5"},
+      {"1 == 2", "boolean false"},
+      {"$LEFT('abcdef', 2) + 'x'", "string \"abx\""},
+      {"$TEXT($BYTES('41-0A-FF-22'))", "string \"A\\n\\xFF\\\"\""},
+      {"$TEXT($BYTES('1B-5B-33-31-6D'))", "string \"\\x1B[31m\""},
+      {"$TEXT($BYTES('C3-A9'))", "string \"\xC3\xA9\""},
+      {"$BYTES('01-02')", "byte sequence 01-02"},
+      {"10.0.0.1", "ip address (ipv4) 10.0.0.1"},
+      {"$IP('10.0.0.1', 6)", "ip address (ipv6) ::ffff:10.0.0.1"},
+      {"$UNKNOWN()", "unknown"},
+  };
+  CScratchDir dir;
+  std::vector<std::string> arguments;
+  for (const CPlainRow& row : rows)
+    arguments.push_back(row.expression);
+  const CCommandResult result = runDhcpEval(dir, arguments);
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> shown = lines(result.out);
+  ASSERT_EQ(shown.size(), rows.size()) << result.out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(rows[i].expression);
+    EXPECT_EQ(shown[i], rows[i].shown);
+  }
+}
+
+TEST(DhcpEvalOutputTest, PlainTimeValueNamesItsType) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {"$TIME.UTC()"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out.rfind("time ", 0), 0u) << result.out;
+}
+
+TEST(DhcpEvalOutputTest, PlainFailureGoesToStandardErrorAndTheRestStillRuns) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {"$NOSUCH()", "1 + 1"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "uinteger 2\n");
+  EXPECT_NE(result.err.find("error: $NOSUCH(): Runtime error. (Unknown function 'NOSUCH'.)\n"),
+            std::string::npos)
+      << result.err;
+}
+
+struct CJsonRow {
+  std::string expression;
+  std::string line;   // exactly as printed
+  std::string type;   // "" for an error line
+  std::string value;  // parsed back, UTF-8
+};
+
+TEST(DhcpEvalOutputTest, JsonLinesAreExactAndParseBack) {
+  const std::vector<CJsonRow> rows = {
+      {"1 + 2",
+       R"j({"expression": "1 + 2", "type": "uinteger", "subtype": "general", "value": "3"})j",
+       "uinteger", "3"},
+      {"10.0.0.1",
+       R"j({"expression": "10.0.0.1", "type": "ip address", "subtype": "ipv4", "value": "10.0.0.1"})j",
+       "ip address", "10.0.0.1"},
+      {"$UNKNOWN()",
+       R"j({"expression": "$UNKNOWN()", "type": "unknown", "subtype": "general", "value": ""})j",
+       "unknown", ""},
+      {"$BYTES('01-02')",
+       R"j({"expression": "$BYTES('01-02')", "type": "byte sequence", "subtype": "general", "value": "01-02"})j",
+       "byte sequence", "01-02"},
+      // Control characters, quotes and backslashes are escaped.
+      {"$TEXT($BYTES('01-02'))",
+       R"j({"expression": "$TEXT($BYTES('01-02'))", "type": "string", "subtype": "general", "value": "\u0001\u0002"})j",
+       "string", "\x01\x02"},
+      {"$TEXT($BYTES('22-5C-09-0A-7F'))",
+       R"j({"expression": "$TEXT($BYTES('22-5C-09-0A-7F'))", "type": "string", "subtype": "general", "value": "\"\\\t\n\u007f"})j",
+       "string", "\"\\\t\n\x7F"},
+      // Bytes that are not UTF-8 become \u00XX of the byte; UTF-8 stays.
+      {"$TEXT($BYTES('FF-41-C3'))",
+       R"j({"expression": "$TEXT($BYTES('FF-41-C3'))", "type": "string", "subtype": "general", "value": "\u00ffA\u00c3"})j",
+       "string",
+       "\xC3\xBF"
+       "A"
+       "\xC3\x83"},
+      {"$TEXT($BYTES('C3-A9'))",
+       "{\"expression\": \"$TEXT($BYTES('C3-A9'))\", \"type\": \"string\", \"subtype\": "
+       "\"general\", \"value\": \"\xC3\xA9\"}",
+       "string", "\xC3\xA9"},
+      {"$NOSUCH()",
+       R"j({"expression": "$NOSUCH()", "error": {"text": "Runtime error. (Unknown function 'NOSUCH'.)", "description": "Runtime error.", "reason": "Unknown function 'NOSUCH'.", "operation": "CExpEval::callback", "module": "exp_eval"}})j",
+       "", ""},
+      {"(1",
+       R"j({"expression": "(1", "error": {"text": "Cannot parse expression '(1'. (Mismatched parentheses.)", "description": "Cannot parse expression '(1'.", "reason": "Mismatched parentheses.", "operation": "CExpEval::parse", "module": "exp_eval"}})j",
+       "", ""},
+  };
+  CScratchDir dir;
+  std::vector<std::string> arguments{"--json"};
+  for (const CJsonRow& row : rows)
+    arguments.push_back(row.expression);
+  const CCommandResult result = runDhcpEval(dir, arguments);
+  EXPECT_EQ(result.status, 1);
+  const std::vector<std::string> printed = lines(result.out);
+  ASSERT_EQ(printed.size(), rows.size()) << result.out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(rows[i].expression);
+    EXPECT_EQ(printed[i], rows[i].line);
+    const CJson object = parseJson(printed[i]);
+    EXPECT_EQ(object.at("expression").text, rows[i].expression);
+    if (rows[i].type.empty()) {
+      EXPECT_EQ(object.keys(), (std::vector<std::string>{"expression", "error"}));
+      EXPECT_EQ(object.at("error").keys(),
+                (std::vector<std::string>{"text", "description", "reason", "operation", "module"}));
+    } else {
+      EXPECT_EQ(object.keys(),
+                (std::vector<std::string>{"expression", "type", "subtype", "value"}));
+      EXPECT_EQ(object.at("type").text, rows[i].type);
+      EXPECT_EQ(object.at("value").text, rows[i].value);
+    }
+  }
+}
+
+TEST(DhcpEvalOutputTest, TraceShowsPostfixAndNodeValues) {
+  CScratchDir dir;
+  const CCommandResult result =
+      runDhcpEval(dir, {"--trace", "1 + 2 * 3", "false && $NOSUCH()", "1 + $NOSUCH()"});
+  EXPECT_EQ(result.status, 1);
+  const std::string& out = result.out;
+  EXPECT_NE(out.find("expression: 1 + 2 * 3\npostfix: 1 2 3 * +\ntree:\n"), std::string::npos)
+      << out;
+  EXPECT_TRUE(std::regex_search(out, std::regex("\n  \\+ +uinteger 7\n")));
+  EXPECT_TRUE(std::regex_search(out, std::regex("\n    \\* +uinteger 6\n")));
+  EXPECT_TRUE(std::regex_search(out, std::regex("\n      literal +uinteger 3\n")));
+  // The untaken side of "&&" did not run; the failing call and its parent
+  // are marked.
+  EXPECT_NE(out.find("postfix: false NOSUCH $ &&\n"), std::string::npos) << out;
+  EXPECT_TRUE(std::regex_search(out, std::regex("\n    \\$NOSUCH +\\(not evaluated\\)\n")));
+  EXPECT_TRUE(std::regex_search(out, std::regex("\n  \\+ +\\(failed\\)\n    literal +uinteger 1\n"
+                                                "    \\$NOSUCH +\\(failed\\)\n")))
+      << out;
+}
+
+TEST(DhcpEvalOutputTest, TraceOfTextThatDoesNotCompileShowsThePartialPostfix) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {"--trace", "(1 + 2"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "expression: (1 + 2\npostfix (incomplete): 1 2 +\n");
+}
+
+}  // namespace
+}  // namespace qvt::test
