@@ -1,7 +1,5 @@
 #include "class_a/exp_eval/CArithmeticExprNode.h"
 
-#include "class_a/standard/Fail.h"
-
 namespace qvt {
 
 bool CArithmeticExprNode::interpret() {
@@ -31,8 +29,8 @@ void CArithmeticExprNode::_apply(const CVariant& left, const CVariant& right) {
       value_ = left - right;
       break;
     default:
-      fail(CRaiser::of(*this), "exp_eval", "CArithmeticExprNode::interpret",
-           "Cannot process arithemetic sub-expression.", "Invalid opcode.");
+      _failNode("CArithmeticExprNode::interpret", "Cannot process arithemetic sub-expression.",
+                "Invalid opcode.");
   }
 }
 

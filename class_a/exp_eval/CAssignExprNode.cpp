@@ -1,7 +1,5 @@
 #include "class_a/exp_eval/CAssignExprNode.h"
 
-#include "class_a/standard/Fail.h"
-
 namespace qvt {
 
 bool CAssignExprNode::interpret() {
@@ -12,8 +10,8 @@ bool CAssignExprNode::interpret() {
   if (!right.interpret()) return _after(sink, false);
   const auto* target = dynamic_cast<const CNonterminalNode*>(&left);
   if (target == nullptr) {
-    fail(CRaiser::of(*this), "exp_eval", "CAssignExprNode::interpret",
-         "Cannot execute expression assignment.", "Invalid node.");
+    _failNode("CAssignExprNode::interpret", "Cannot execute expression assignment.",
+              "Invalid node.");
   }
   op_ = target->op();
   value_ = right.value();

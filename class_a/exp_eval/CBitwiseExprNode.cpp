@@ -1,7 +1,5 @@
 #include "class_a/exp_eval/CBitwiseExprNode.h"
 
-#include "class_a/standard/Fail.h"
-
 namespace qvt {
 
 bool CBitwiseExprNode::interpret() {
@@ -28,8 +26,8 @@ void CBitwiseExprNode::_apply(const CVariant& left, const CVariant& right) {
       value_ = left | right;
       break;
     default:
-      fail(CRaiser::of(*this), "exp_eval", "CBitwiseExprNode::interpret",
-           "Cannot process bitwise sub-expression.", "Invalid opcode.");
+      _failNode("CBitwiseExprNode::interpret", "Cannot process bitwise sub-expression.",
+                "Invalid opcode.");
   }
 }
 

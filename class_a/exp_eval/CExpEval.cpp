@@ -99,10 +99,7 @@ CGeneralPtr<CSyntaxTreeProxy> CExpEval::compile(std::string text) {
 }
 
 void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree) {
-  if (!tree) {
-    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "Cannot execute expression.",
-         "Invalid syntax tree.");
-  }
+  if (!tree) _fail("CExpEval::execute", "Cannot execute expression.", "Invalid syntax tree.");
   const CSyntaxTreeProxy& proxy = *tree;
   {
     CExpEvalRun run(*this, proxy.depth());
@@ -115,8 +112,7 @@ void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProx
   for (auto root = roots.rbegin(); root != roots.rend(); ++root)
     results.append((*root)->value());
   if (results.empty()) {
-    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "No result calculated.",
-         "Expression evaluates to nothing.");
+    _fail("CExpEval::execute", "No result calculated.", "Expression evaluates to nothing.");
   }
 }
 
@@ -126,8 +122,7 @@ void CExpEval::execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tr
   if (runs_ == 0) {
     execute(singleResults_, tree);
     if (singleResults_.empty()) {
-      fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "No result calculated.",
-           "Expression evaluates to nothing.");
+      _fail("CExpEval::execute", "No result calculated.", "Expression evaluates to nothing.");
     }
     result = singleResults_.current();
     return;
@@ -135,8 +130,7 @@ void CExpEval::execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tr
   CMultiVariant results;
   execute(results, tree);
   if (results.empty()) {
-    fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "No result calculated.",
-         "Expression evaluates to nothing.");
+    _fail("CExpEval::execute", "No result calculated.", "Expression evaluates to nothing.");
   }
   result = results.current();
 }
@@ -158,10 +152,7 @@ bool CExpEval::isExtendedOperator(bool /*afterOperator*/, std::string_view /*res
 
 void CExpEval::callback(CMultiVariant& results, std::string_view name, CMultiVariant& arguments) {
   const CFunctionHandler handler = _find(name);
-  if (handler == nullptr) {
-    fail(CRaiser::of(*this), "exp_eval", "CExpEval::callback", "Runtime error.",
-         {"Unknown function '%1'.", std::string(name)});
-  }
+  if (handler == nullptr) _failUnknownFunction(name);
   handler(*this, results, arguments);
 }
 
@@ -233,8 +224,21 @@ void CExpEval::_requireArguments(const CExpEval& evaluator, const CMultiVariant&
   if (arguments.size() > most) _failCall(evaluator, call, "Too many arguments.");
 }
 
-void CExpEval::_failCall(const CExpEval& evaluator, const CCallName& call, CMessage reason) {
+void CExpEval::_failCall(const CExpEval& evaluator, const CCallName& call, const char* reason) {
+  fail(CRaiser::of(evaluator), "exp_eval", call.operation, call.description, reason);
+}
+
+void CExpEval::_failMessage(const CExpEval& evaluator, const CCallName& call, CMessage reason) {
   fail(CRaiser::of(evaluator), "exp_eval", call.operation, call.description, std::move(reason));
+}
+
+void CExpEval::_fail(const char* operation, const char* description, const char* reason) const {
+  fail(CRaiser::of(*this), "exp_eval", operation, description, reason);
+}
+
+void CExpEval::_failUnknownFunction(std::string_view name) const {
+  fail(CRaiser::of(*this), "exp_eval", "CExpEval::callback", "Runtime error.",
+       {"Unknown function '%1'.", std::string(name)});
 }
 
 std::string_view CExpEval::_trimText(std::string_view text) noexcept {

@@ -207,8 +207,24 @@ class CExpEval {
   // arguments." unless least <= count <= most.
   static void _requireArguments(const CExpEval& evaluator, const CMultiVariant& arguments,
                                 const CCallName& call, std::size_t least, std::size_t most);
-  [[noreturn]] static void _failCall(const CExpEval& evaluator, const CCallName& call,
-                                     CMessage reason);
+  // The raising helpers build their messages in their own frames, kept off
+  // the stack of nested interpretation (a message is a few KiB).
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] static void _failCall(const CExpEval& evaluator,
+                                                                     const CCallName& call,
+                                                                     const char* reason);
+  template <class... TArgs>
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] static void _failCallWith(
+      const CExpEval& evaluator, const CCallName& call, const char* reason,
+      const TArgs&... arguments) {
+    _failMessage(evaluator, call, CMessage(reason, arguments...));
+  }
+  [[noreturn]] static void _failMessage(const CExpEval& evaluator, const CCallName& call,
+                                        CMessage reason);
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _fail(const char* operation,
+                                                          const char* description,
+                                                          const char* reason) const;
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failUnknownFunction(
+      std::string_view name) const;
   // _requireCipher: raises unless initCipher has keyed the cipher.
   static void _requireCipher(const CExpEval& evaluator, const CCallName& call);
   // _localTime: the shared body of $DATE, $TIME, $DAY, $MONTH and $YEAR.

@@ -87,8 +87,8 @@ void CExpEval::_encrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVaria
       for (arguments.advance(); !arguments.empty(); arguments.advance()) {
         total += arguments.current().raw_len();
       }
-      _failCall(evaluator, kCall,
-                {"Data of %1 bytes is longer than the 255 bytes a block can carry.", total});
+      _failCallWith(evaluator, kCall,
+                    "Data of %1 bytes is longer than the 255 bytes a block can carry.", total);
     }
     if (length > 0) std::copy_n(bytesOf(value), length, block.begin() + 1 + dataLength);
     dataLength += length;
@@ -109,16 +109,16 @@ void CExpEval::_decrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVaria
     const CVariant& value = arguments.current();
     const std::size_t length = value.raw_len();
     if (length < kBlock || length % kBlock != 0) {
-      _failCall(evaluator, kCall,
-                {"Argument '%1' must be exactly eight (8) bytes long.", value.string()});
+      _failCallWith(evaluator, kCall, "Argument '%1' must be exactly eight (8) bytes long.",
+                    value.string());
     }
     CHexStore block(bytesOf(value), length);
     evaluator.cipher_.decipher(block.data(), length, CBlowfish::kModeCBC);
     const std::size_t dataLength = block[0];
     // A length byte beyond the block means a wrong key or foreign data.
     if (dataLength > length - 1) {
-      _failCall(evaluator, kCall,
-                {"Argument '%1' must be exactly eight (8) bytes long.", value.string()});
+      _failCallWith(evaluator, kCall, "Argument '%1' must be exactly eight (8) bytes long.",
+                    value.string());
     }
     results.append(CVariant(CHexStore(block.data() + 1, dataLength)));
   }

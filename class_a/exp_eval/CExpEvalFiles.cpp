@@ -41,8 +41,9 @@ void CExpEval::_value(CExpEval& evaluator, CMultiVariant& results, CMultiVariant
     CExpression expression(&evaluator, text);
     const CMultiVariant& values = *expression;
     if (values.empty()) {
-      _failCall(evaluator, kCall,
-                {"Executing with argument '%1' returned an expression that gave no result.", key});
+      _failCallWith(evaluator, kCall,
+                    "Executing with argument '%1' returned an expression that gave no result.",
+                    key);
     }
     results.append(values);
     return;

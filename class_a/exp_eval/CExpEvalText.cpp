@@ -99,7 +99,7 @@ void CExpEval::_right(CExpEval& evaluator, CMultiVariant& results, CMultiVariant
   const std::string_view text = _trimText(whole);
   arguments.advance();
   const std::int64_t count = arguments.current().integer();
-  if (count < 0) _failCall(evaluator, kCall, {"Count %1 must not be negative.", count});
+  if (count < 0) _failCallWith(evaluator, kCall, "Count %1 must not be negative.", count);
   if (static_cast<std::uint64_t>(count) >= text.size()) {
     results.append(_asString(text));
   } else {
@@ -121,8 +121,8 @@ void CExpEval::_mid(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& 
   const bool inside = start >= 0 && (static_cast<std::uint64_t>(start) < text.size() ||
                                      (start == 0 && text.empty()));
   if (!inside) {
-    _failCall(evaluator, kCall,
-              {"Position %1 is out of bounds in string %2.", start, std::string(text)});
+    _failCallWith(evaluator, kCall, "Position %1 is out of bounds in string %2.", start,
+                  std::string(text));
   }
   const std::size_t from = static_cast<std::size_t>(start);
   const std::size_t available = text.size() - from;

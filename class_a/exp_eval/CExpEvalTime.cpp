@@ -46,9 +46,8 @@ void CExpEval::_localTime(CExpEval& evaluator, CMultiVariant& results, CMultiVar
   if (length == 0 && !format.empty()) {
     buffer.resize(std::min<std::size_t>(format.size() * 128 + 256, std::size_t{1} << 20));
     if (std::strftime(buffer.data(), buffer.size(), format.c_str(), &local) != 0) {
-      _failCall(evaluator, call,
-                {"The formatted time is longer than %1 bytes.",
-                 static_cast<std::uint32_t>(kFormatLimit)});
+      _failCallWith(evaluator, call, "The formatted time is longer than %1 bytes.",
+                    static_cast<std::uint32_t>(kFormatLimit));
     }
   }
   const std::string text(buffer.data(), length);

@@ -33,9 +33,7 @@ const CMultiVariant& CExpression::operator*() {
   try {
     evaluator_->execute(results_, tree_);
   } catch (CException& inner) {
-    inner.report(evaluator_->exceptionStack());
-    fail(CRaiser::of(*this), "exp_eval", "CExpression::operator*",
-         {"Cannot execute expression '%1'.", text_}, "Expression does not evaluate.");
+    _failWider(inner, "CExpression::operator*", "Cannot execute expression '%1'.");
   }
   return results_;
 }
@@ -62,6 +60,13 @@ CExpression& CExpression::operator=(const std::string& text) {
          "Expression does not evaluate.");
   }
   return *this;
+}
+
+void CExpression::_failWider(CException& inner, const char* operation,
+                             const char* description) const {
+  inner.report(evaluator_->exceptionStack());
+  fail(CRaiser::of(*this), "exp_eval", operation, {description, text_},
+       "Expression does not evaluate.");
 }
 
 bool CExpression::operator==(const CExpression& other) const {

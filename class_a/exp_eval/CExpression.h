@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "class_a/standard/CException.h"
+
 #include "class_a/exp_eval/CMultiVariant.h"
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/standard/CGeneralPtr.h"
@@ -54,6 +56,12 @@ class CExpression {
   CExpEval* evaluator() const noexcept { return evaluator_; }
 
  private:
+  // _failWider: reports inner to the engine's exception stack, then raises
+  // the wider error naming the text.
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failWider(CException& inner,
+                                                               const char* operation,
+                                                               const char* description) const;
+
   CExpEval* evaluator_;
   std::string text_;
   CGeneralPtr<CSyntaxTreeProxy> tree_;

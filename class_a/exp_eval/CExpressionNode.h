@@ -27,6 +27,14 @@ class CExpressionNode : public CNonterminalNode {
     if (sink) sink->trace("After interpret", *this);
     return result;
   }
+  // _setBoolean: the value becomes a boolean. Out of line, like every
+  // operation that builds a value: nested interpretation should not carry a
+  // variant-sized temporary per level.
+  [[gnu::noinline]] void _setBoolean(bool value);
+  // _failNode: raises description with reason for operation.
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failNode(const char* operation,
+                                                              const char* description,
+                                                              const char* reason) const;
 };
 
 }  // namespace qvt

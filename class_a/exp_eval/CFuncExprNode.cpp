@@ -31,11 +31,13 @@ void CFuncExprNode::_call(const CVariant& name) {
   } else {
     context_->callback(results_, name.string(), arguments_);
   }
-  if (results_.empty()) {
-    fail(CRaiser::of(*this), "exp_eval", "CFuncExprNode::interpret",
-         {"Failed to execute function '%1'.", name.string()}, "Function did not return a result.");
-  }
+  if (results_.empty()) _failNoResult(name);
   value_ = results_.current();
+}
+
+void CFuncExprNode::_failNoResult(const CVariant& name) const {
+  fail(CRaiser::of(*this), "exp_eval", "CFuncExprNode::interpret",
+       {"Failed to execute function '%1'.", name.string()}, "Function did not return a result.");
 }
 
 }  // namespace qvt

@@ -24,6 +24,7 @@ class CFuncExprNode : public CExpressionNode {
 
  private:
   [[gnu::noinline]] void _call(const CVariant& name);
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failNoResult(const CVariant& name) const;
 
   CMultiVariant arguments_;
   CMultiVariant results_;

@@ -4,17 +4,17 @@ namespace qvt {
 
 bool COrExprNode::interpret() {
   CITraceSink* const sink = _before();
-  value_ = CVariant(false);
+  _setBoolean(false);
   CNodeBase& left = getLeft();
   if (!left.interpret()) return _after(sink, false);
   if (!left.value().isKnown()) return _after(sink, true);
   if (left.value().boolean()) {
-    value_ = CVariant(true);
+    _setBoolean(true);
     return _after(sink, true);
   }
   CNodeBase& right = getRight();
   if (!right.interpret()) return _after(sink, false);
-  if (right.value().isKnown()) value_ = CVariant(right.value().boolean());
+  if (right.value().isKnown()) _setBoolean(right.value().boolean());
   return _after(sink, true);
 }
 

@@ -1,7 +1,5 @@
 #include "class_a/exp_eval/CRelationalExprNode.h"
 
-#include "class_a/standard/Fail.h"
-
 namespace qvt {
 
 bool CRelationalExprNode::interpret() {
@@ -19,26 +17,26 @@ CRelationalExprNode::~CRelationalExprNode() = default;
 void CRelationalExprNode::_apply(const CVariant& left, const CVariant& right) {
   switch (op_.code()) {
     case COperator::kLess:
-      value_ = CVariant(left < right);
+      _setBoolean(left < right);
       break;
     case COperator::kLessEqual:
-      value_ = CVariant(left <= right);
+      _setBoolean(left <= right);
       break;
     case COperator::kGreater:
-      value_ = CVariant(left > right);
+      _setBoolean(left > right);
       break;
     case COperator::kGreaterEqual:
-      value_ = CVariant(left >= right);
+      _setBoolean(left >= right);
       break;
     case COperator::kEqual:
-      value_ = CVariant(left == right);
+      _setBoolean(left == right);
       break;
     case COperator::kNotEqual:
-      value_ = CVariant(left != right);
+      _setBoolean(left != right);
       break;
     default:
-      fail(CRaiser::of(*this), "exp_eval", "CRelationalExprNode::interpret",
-           "Cannot process relational sub-expression.", "Invalid opcode.");
+      _failNode("CRelationalExprNode::interpret", "Cannot process relational sub-expression.",
+                "Invalid opcode.");
   }
 }
 

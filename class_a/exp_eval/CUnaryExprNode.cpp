@@ -1,7 +1,5 @@
 #include "class_a/exp_eval/CUnaryExprNode.h"
 
-#include "class_a/standard/Fail.h"
-
 namespace qvt {
 
 bool CUnaryExprNode::interpret() {
@@ -26,8 +24,8 @@ void CUnaryExprNode::_apply(const CVariant& operand) {
       value_ = ~operand;
       break;
     default:
-      fail(CRaiser::of(*this), "exp_eval", "CUnaryExprNode::interpret",
-           "Cannot process unary sub-expression.", "Invalid opcode.");
+      _failNode("CUnaryExprNode::interpret", "Cannot process unary sub-expression.",
+                "Invalid opcode.");
   }
 }
 

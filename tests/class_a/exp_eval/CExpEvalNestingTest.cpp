@@ -1,0 +1,188 @@
+// Nesting limits: deep or self-reaching expressions fail with a CException
+// instead of exhausting the stack, and everything that compiles runs on a
+// thread with a 256 KiB stack.
+#include <gtest/gtest.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "EngineTestSupport.h"
+#include "class_a/exp_eval/CIntegerTermNode.h"
+#include "class_a/exp_eval/CNodeBaseFactory.h"
+#include "class_a/exp_eval/CUnaryExprNode.h"
+#include "class_a/standard/CExceptionFacade.h"
+
+namespace qvt::test {
+namespace {
+
+constexpr std::size_t kSmallStack = 256 * 1024;
+constexpr std::uint32_t kMaxDepth = CNodeBaseFactory::kMaxDepth;
+
+// runOnSmallStack: runs work on a new thread with a 256 KiB stack.
+void runOnSmallStack(const std::function<void()>& work) {
+  pthread_attr_t attributes;
+  ASSERT_EQ(0, pthread_attr_init(&attributes));
+  ASSERT_EQ(0, pthread_attr_setstacksize(&attributes, kSmallStack));
+  pthread_t thread;
+  auto body = [](void* argument) -> void* {
+    (*static_cast<const std::function<void()>*>(argument))();
+    return nullptr;
+  };
+  ASSERT_EQ(0,
+            pthread_create(&thread, &attributes, body, const_cast<std::function<void()>*>(&work)));
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+}
+
+std::string repeat(const std::string& piece, std::size_t count) {
+  std::string text;
+  text.reserve(piece.size() * count);
+  for (std::size_t i = 0; i < count; ++i)
+    text += piece;
+  return text;
+}
+
+// plusChain: "1+1+...+1" with count operands; its tree is count levels deep.
+std::string plusChain(std::size_t count) {
+  return "1" + repeat("+1", count - 1);
+}
+
+const std::string kTooDeep = "error: Cannot build an expression nested more than " +
+                             std::to_string(kMaxDepth) +
+                             " levels deep. (Expression too deeply nested.)";
+
+TEST(CExpEvalNesting, DeepTextsFailWithAClearError) {
+  CTestHost host;
+  CExpEval engine(&host);
+  const std::size_t huge = 100000;
+  const std::size_t large = 10000;
+  EXPECT_EQ("uinteger: 1", run(engine, repeat("(", huge) + "1" + repeat(")", huge)));
+  EXPECT_EQ(
+      "error: Cannot parse expression '" + repeat("(", 3) + "1" + "'. (Mismatched parentheses.)",
+      run(engine, repeat("(", 3) + "1"));
+  EXPECT_EQ(kTooDeep, run(engine, plusChain(huge)));
+  EXPECT_EQ(kTooDeep, run(engine, repeat("-", large) + "1"));
+  EXPECT_EQ(kTooDeep, run(engine, repeat("!(", large) + "1" + repeat(")", large)));
+  EXPECT_EQ(kTooDeep, run(engine, repeat("$IF(1,", large) + "2" + repeat(",3)", large)));
+  EXPECT_EQ(kTooDeep, run(engine, repeat("0?2:", large) + "3"));
+  // At the limit the tree is built and runs.
+  EXPECT_EQ("uinteger: " + std::to_string(kMaxDepth), run(engine, plusChain(kMaxDepth)));
+  EXPECT_EQ(kTooDeep, run(engine, plusChain(kMaxDepth + 1)));
+}
+
+TEST(CExpEvalNesting, ManyArgumentsDoNotNest) {
+  CTestHost host;
+  CExpEval engine(&host);
+  const std::string call = "$LEN(" + repeat("1,", 20000) + "22)";
+  EXPECT_EQ(2u, engine.compile(call)->depth() - 1);
+  runOnSmallStack([&] { EXPECT_EQ("integer: 2", run(engine, call)); });
+}
+
+class CValueFile {
+ public:
+  explicit CValueFile(const std::string& content) {
+    char pattern[] = "/tmp/engine-nesting-XXXXXX";
+    const int descriptor = mkstemp(pattern);
+    path_ = pattern;
+    close(descriptor);
+    std::ofstream(path_) << content;
+  }
+  ~CValueFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(CExpEvalNesting, SelfReachingValueFailsAndReportsTheCause) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CExceptionFacade stack(&host.logger_);
+  engine.setExceptionStack(&stack);
+  CValueFile file("");
+  // The value refers to its own key.
+  const std::string self = "[$VALUE('" + file.path() + "', 'k')]";
+  std::ofstream(file.path()) << "k = " << self << "\n";
+  runOnSmallStack([&] {
+    EXPECT_EQ("error: Cannot execute expression '" + self + "'. (Expression does not evaluate.)",
+              run(engine, "$VALUE('" + file.path() + "', 'k')"));
+  });
+  ASSERT_GT(stack.size(), 0u);
+  EXPECT_EQ("Cannot execute expression. (Expressions run from within expressions nest more than " +
+                std::to_string(CExpEval::kMaxNestedRuns) + " levels deep.)",
+            stack.outer()->text());
+  // The engine is usable afterwards.
+  EXPECT_EQ("uinteger: 3", run(engine, "1 + 2"));
+}
+
+TEST(CExpEvalNesting, NestedRunsShareTheDepthBudget) {
+  CTestHost host;
+  CExpEval engine(&host);
+  // Each key's tree is two levels deep; the last is as deep as the budget allows.
+  std::string content;
+  CValueFile file("");
+  const std::uint32_t levels = CExpEval::kMaxNestedRuns - 1;
+  for (std::uint32_t level = 0; level + 1 < levels; ++level) {
+    content += "k" + std::to_string(level) + " = [$VALUE('" + file.path() + "', 'k" +
+               std::to_string(level + 1) + "')]\n";
+  }
+  const std::string top = "$VALUE('" + file.path() + "', 'k0')";
+  const std::uint32_t used = engine.compile(top)->depth() * levels;
+  const std::uint32_t room = kMaxDepth - used;
+  std::ofstream(file.path()) << content << "k" << levels - 1 << " = [" << plusChain(room) << "]\n";
+  runOnSmallStack([&] { EXPECT_EQ("uinteger: " + std::to_string(room), run(engine, top)); });
+  std::ofstream(file.path()) << content << "k" << levels - 1 << " = [" << plusChain(room + 1)
+                             << "]\n";
+  runOnSmallStack([&] {
+    EXPECT_EQ("error: Cannot execute expression '[$VALUE('" + file.path() +
+                  "', 'k1')]'. (Expression does not evaluate.)",
+              run(engine, top));
+  });
+}
+
+TEST(CExpEvalNesting, TreesAtTheLimitRunOnASmallStack) {
+  CTestHost host;
+  CExpEval engine(&host);
+  engine.initCipher();
+  const std::string deepest[] = {
+      plusChain(kMaxDepth),
+      repeat("-", kMaxDepth - 1) + "1",
+      repeat("!(", kMaxDepth - 1) + "1" + repeat(")", kMaxDepth - 1),
+      repeat("$IF(1,", kMaxDepth / 2 - 1) + "2" + repeat(",3)", kMaxDepth / 2 - 1),
+      repeat("$MD5(", kMaxDepth / 2 - 1) + "2" + repeat(")", kMaxDepth / 2 - 1),
+      repeat("1?", kMaxDepth / 2 - 1) + "2" + repeat(":3", kMaxDepth / 2 - 1),
+      repeat("1&&", kMaxDepth - 1) + "1",
+      repeat("0||", kMaxDepth - 1) + "1",
+      repeat("1==", kMaxDepth - 1) + "1",
+  };
+  for (const std::string& text : deepest) {
+    SCOPED_TRACE(text.substr(0, 40));
+    CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile(text);
+    EXPECT_LE(tree->depth(), kMaxDepth);
+    EXPECT_GE(tree->depth(), kMaxDepth - 2);
+    runOnSmallStack([&] {
+      CVariant result;
+      EXPECT_NO_THROW(engine.execute(result, tree));
+    });
+  }
+}
+
+TEST(CExpEvalNesting, DestroyingADeepTreeUsesLittleStack) {
+  runOnSmallStack([] {
+    std::unique_ptr<CNodeBase> tree = std::make_unique<CIntegerTermNode>(nullptr, CVariant(1));
+    for (int i = 0; i < 200000; ++i) {
+      tree = std::make_unique<CUnaryExprNode>(nullptr, COperator::kNegate, std::move(tree));
+    }
+    tree.reset();
+  });
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace qvt::test

@@ -1,0 +1,185 @@
+// The parser: postfix tokens of expression texts, operator codes and the
+// extended-operator hook.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "EngineTestSupport.h"
+#include "class_a/exp_eval/COperator.h"
+
+namespace qvt::test {
+namespace {
+
+// render: the postfix tokens joined by blanks; a function name in braces,
+// unary minus as "u-".
+std::string render(const CTokenList& tokens) {
+  std::string out;
+  for (const CToken& token : tokens) {
+    if (!out.empty()) out += " ";
+    if (token.isOperator()) {
+      out += token.op() == COperator::kNegate ? "u-" : token.op().spelling();
+    } else if (token.value().subtype() == CVariantSubType::kFunctionName) {
+      out += "{" + token.value().string() + "}";
+    } else {
+      out += token.value().string();
+    }
+  }
+  return out;
+}
+
+struct CPostfixRow {
+  const char* expression;
+  const char* postfix;
+};
+
+void PrintTo(const CPostfixRow& row, std::ostream* out) {
+  *out << "\"" << row.expression << "\"";
+}
+
+class CPostfix : public ::testing::TestWithParam<CPostfixRow> {};
+
+TEST_P(CPostfix, Parses) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CTokenList tokens{CToken(COperator(COperator::kAdd))};
+  engine.parse(GetParam().expression, tokens);
+  EXPECT_EQ(GetParam().postfix, render(tokens));
+}
+
+const CPostfixRow kPostfix[] = {
+    {"", ""},
+    {"[ ]", ""},
+    {"  [[ \t ]] ", ""},
+    {"[1+2]", "1 2 +"},
+    {"1 + 2 * 3", "1 2 3 * +"},
+    {"10 - 4 + 3", "10 4 3 + -"},
+    {"8 / 4 / 2", "8 4 2 / /"},
+    {"10 + 5 - 3", "10 5 + 3 -"},
+    {"a ? b : c", "a b c ?"},
+    {"c ? x + 1 : y", "c x 1 y + ?"},
+    {"$LEN('abc')", "{LEN} abc $"},
+    {"$NAME", "{NAME} $"},
+    {"$NAME()", "{NAME} $"},
+    {"$ NAME ( )", "{NAME} $"},
+    {"$F(1, 2)", "{F} 1 2 $"},
+    {"$F($G(1), 2)", "{F} {G} 1 $ 2 $"},
+    {"-5", "5 u-"},
+    {"3 --5", "3 5 u- -"},
+    {"3 - -5", "3 5 - -"},
+    {"2*-3", "2 3 u- *"},
+    {"2 * -3", "2 * 3 -"},
+    {"(1)-2", "1 2 -"},
+    // A unary operator pops a weaker-coded one before its operand exists.
+    {"!-~1", "! u- 1 ~"},
+    {"'a+b'", "a+b"},
+    {"\"a'+b\"", "\"a b\" +"},
+    {"(1)(2)", "1 2"},
+    {"1 + 2)", "1 2 +"},
+    {"1 <= 2 && 3 != 4 || !5", "1 2 <= 3 4 != && 5 ! ||"},
+    {"1 & 2 ^ 3 | 4", "1 2 & 3 ^ 4 |"},
+    {"a = 1 == 2", "a 1 2 == ="},
+};
+INSTANTIATE_TEST_SUITE_P(Texts, CPostfix, ::testing::ValuesIn(kPostfix));
+
+TEST(CExpEvalParse, KeepsTheCallersText) {
+  CTestHost host;
+  CExpEval engine(&host);
+  const std::string text = " [1 + 2] ";
+  CTokenList tokens;
+  engine.parse(text, tokens);
+  EXPECT_EQ(" [1 + 2] ", text);
+  ASSERT_EQ(3u, tokens.size());
+  EXPECT_EQ(CVariantType::kUInteger, tokens[0].value().type().code());
+}
+
+TEST(CExpEvalParse, FailuresNameTheTextAsGiven) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CTokenList tokens;
+  try {
+    engine.parse(" (1 + 2", tokens);
+    FAIL() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ("Cannot parse expression ' (1 + 2'. (Mismatched parentheses.)", e.text());
+    EXPECT_EQ("CExpEval::parse", e.operation());
+    EXPECT_EQ("exp_eval", e.module());
+    EXPECT_EQ("qvt::CExpEval", e.className());
+  }
+  try {
+    engine.parse("( )", tokens);
+    FAIL() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ("Invalid expression. (Expression '( )' evaluates to nothing.)", e.text());
+    EXPECT_EQ("CExpEval::_isUsable", e.operation());
+  }
+}
+
+TEST(COperatorTest, SpellingsAndCodes) {
+  const char* const spellings[] = {"",  "$", "$$", ":",  "!", "-",  "~",  "*",  "/",
+                                   "+", "-", "<",  "<=", ">", ">=", "==", "!=", "&",
+                                   "^", "|", "&&", "||", "?", "=",  ",",  "(",  ")"};
+  for (std::int32_t code = 0; code < COperator::kCount; ++code) {
+    SCOPED_TRACE(code);
+    EXPECT_STREQ(spellings[code], COperator(code).spelling());
+    if (code == 0 || code == COperator::kExtendedCall || code == COperator::kNegate) continue;
+    COperator op;
+    op = std::string(spellings[code]);
+    EXPECT_EQ(code == COperator::kNegate ? COperator::kSubtract : code, op.value());
+  }
+  EXPECT_STREQ("unknown", COperator::spelling(27));
+  EXPECT_STREQ("unknown", COperator::spelling(-1));
+  EXPECT_EQ(COperator::kSubtract, COperator(std::string("-")).code());
+  EXPECT_LT(COperator(COperator::kMultiply).value(), COperator(COperator::kDivide).value());
+}
+
+TEST(COperatorTest, RefusesWhatIsNoOperator) {
+  const auto textOf = [](auto&& action) {
+    try {
+      action();
+    } catch (const CException& e) {
+      return e.operation() + ": " + e.text();
+    }
+    return std::string("no exception");
+  };
+  EXPECT_EQ("COperator::_checkValidity: Cannot set variant operator type '27'. (Illegal value.)",
+            textOf([] { COperator op(27); }));
+  EXPECT_EQ("COperator::_checkValidity: Cannot set variant operator type '-1'. (Illegal value.)",
+            textOf([] { COperator().set(-1); }));
+  EXPECT_EQ("COperator::operator=: Cannot assign operator from text '$$'. (Illegal value.)",
+            textOf([] { COperator op(std::string("$$")); }));
+  EXPECT_EQ("COperator::operator=: Cannot assign operator from text '+ '. (Illegal value.)",
+            textOf([] { COperator op(std::string("+ ")); }));
+}
+
+// CHookedEngine: answers the extended-operator hook with true at "#".
+class CHookedEngine : public CExpEval {
+ public:
+  CHookedEngine() : CExpEval(nullptr) {}
+  bool isExtendedOperator(bool afterOperator, std::string_view rest) override {
+    questions.push_back(std::string(afterOperator ? "after " : "") + std::string(rest));
+    return rest.front() == '#';
+  }
+  std::vector<std::string> questions;
+};
+
+TEST(CExpEvalParse, AsksTheHookWhereNoSpellingMatches) {
+  CHookedEngine engine;
+  CTokenList tokens;
+  engine.parse("1+ #x'#'", tokens);
+  EXPECT_EQ("1 x'# $$ +", render(tokens));
+  const std::vector<std::string> expected = {"1+ #x'#'", "after  #x'#'", "after #x'#'",
+                                             "after x'#'", "'#'"};
+  EXPECT_EQ(expected, engine.questions);
+}
+
+TEST(CExpEvalParse, NoCallAfterCall) {
+  CHookedEngine engine;
+  CTokenList tokens;
+  engine.parse("$#A", tokens);
+  EXPECT_EQ("{#A} $", render(tokens));
+}
+
+}  // namespace
+}  // namespace qvt::test
