@@ -249,6 +249,8 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
     if (!data.empty()) failTrailing();
   } else if (name) {
     push(option, _readName(place, data, whole));
+    // Some clients pad a name with further zero bytes; those are accepted.
+    while (!data.empty() && data.peek() == 0) data.skip(1);
     if (!data.empty()) failTrailing();
   } else {
     if (size != 0 && data.remaining() != size) {
