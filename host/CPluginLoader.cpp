@@ -117,6 +117,9 @@ void CPluginLoader::_load(const std::string& path) {
   } catch (const CException& e) {
     _log(e.text(), kSeverityError);
     return;
+  } catch (const std::exception& e) {
+    _log({"Cannot load plugin module '%1'. (%2)", path, e.what()}, kSeverityError);
+    return;
   }
   entries_.push_back(std::move(entry));
 }
