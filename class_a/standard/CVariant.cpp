@@ -380,17 +380,10 @@ std::uint64_t CVariant::_stringToUInteger(std::string_view text) {
 
 // Operators ------------------------------------------------------------------
 
-const CVariant& CVariant::_aligned(const CVariant& right, CVariant& scratch) const {
-  if (right.value_.index() == value_.index() && right.subtype_ == subtype_) return right;
-  CVariantConversion::convertInto(right, scratch, type(), subtype_, std::string());
-  return scratch;
-}
-
 namespace {
 
 // refuse: raises the error of an operator for the left operand's type.
-template <class Variant>
-[[noreturn]] void refuse(const Variant& left, const COperatorName& op) {
+[[noreturn]] void refuse(const CVariant& left, const COperatorName& op) {
   const std::string text = operatorText(op.name, op.symbol, left.type());
   if (left.isKnown()) {
     fail(CRaiser::of(left), kModule, op.operation, text, "Illegal operation.");
@@ -398,12 +391,35 @@ template <class Variant>
   fail(CRaiser::of(left), kModule, op.operation, text, "Left variant operand has unknown type.");
 }
 
+std::int64_t wrapAdd(std::int64_t a, std::int64_t b) {
+  return asSigned(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
+}
+std::int64_t wrapSubtract(std::int64_t a, std::int64_t b) {
+  return asSigned(static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b));
+}
+std::int64_t wrapMultiply(std::int64_t a, std::int64_t b) {
+  return asSigned(static_cast<std::uint64_t>(a) * static_cast<std::uint64_t>(b));
+}
+
+template <class Number>
+Number combine(int op, Number a, Number b) {
+  return op == 0 ? (a | b) : op == 1 ? (a & b) : (a ^ b);
+}
+
 }  // namespace
+
+CVariant CVariant::_alignedCopy(const CVariant& right) const {
+  CVariant aligned;
+  CVariantConversion::convertInto(right, aligned, type(), subtype_, std::string());
+  return aligned;
+}
 
 bool CVariant::operator==(const CVariant& right) const {
   if (!isKnown() || !right.isKnown()) return isKnown() == right.isKnown();
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
+  return _sameKind(right) ? _equal(right) : _equal(_alignedCopy(right));
+}
+
+bool CVariant::_equal(const CVariant& r) const {
   switch (type()) {
     case T::kIPAddress:
       return _get<T::kIPAddress>() == r._get<T::kIPAddress>();
@@ -427,8 +443,10 @@ bool CVariant::operator==(const CVariant& right) const {
 }
 
 bool CVariant::operator<(const CVariant& right) const {
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
+  return _sameKind(right) ? _less(right) : _less(_alignedCopy(right));
+}
+
+bool CVariant::_less(const CVariant& r) const {
   switch (type()) {
     case T::kIPAddress:
       return _get<T::kIPAddress>() < r._get<T::kIPAddress>();
@@ -460,109 +478,82 @@ bool CVariant::operator>=(const CVariant& right) const {
 }
 
 CVariant CVariant::operator+(const CVariant& right) const {
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
-  CVariant result;
+  return _sameKind(right) ? _add(right) : _add(_alignedCopy(right));
+}
+
+CVariant CVariant::_add(const CVariant& r) const {
   switch (type()) {
     case T::kIPAddress:
-      result._set<T::kIPAddress>(_get<T::kIPAddress>() + r._get<T::kIPAddress>(), subtype_);
-      break;
+      return _make<T::kIPAddress>(_get<T::kIPAddress>() + r._get<T::kIPAddress>());
     case T::kTime:
-      result._set<T::kTime>(
-          TimeValue{
-              (CTimeT(_get<T::kTime>().seconds) + CTimeT(r._get<T::kTime>().seconds)).seconds()},
-          subtype_);
-      break;
+      return _make<T::kTime>(TimeValue{
+          (CTimeT(_get<T::kTime>().seconds) + CTimeT(r._get<T::kTime>().seconds)).seconds()});
     case T::kString: {
       CVariantText text(_get<T::kString>());
       text.append(r._get<T::kString>().view());
-      result._set<T::kString>(std::move(text), subtype_);
-      break;
+      return _make<T::kString>(std::move(text));
     }
     case T::kHexStore: {
       CHexStore bytes(_get<T::kHexStore>());
       bytes += r._get<T::kHexStore>();
-      result._set<T::kHexStore>(std::move(bytes), subtype_);
-      break;
+      return _make<T::kHexStore>(std::move(bytes));
     }
     case T::kInteger:
-      result._set<T::kInteger>(asSigned(static_cast<std::uint64_t>(_get<T::kInteger>()) +
-                                        static_cast<std::uint64_t>(r._get<T::kInteger>())),
-                               subtype_);
-      break;
+      return _make<T::kInteger>(wrapAdd(_get<T::kInteger>(), r._get<T::kInteger>()));
     case T::kUInteger:
-      result._set<T::kUInteger>(_get<T::kUInteger>() + r._get<T::kUInteger>(), subtype_);
-      break;
+      return _make<T::kUInteger>(_get<T::kUInteger>() + r._get<T::kUInteger>());
     default:
       refuse(*this, kAdd);
   }
-  return result;
 }
 
 CVariant CVariant::operator-(const CVariant& right) const {
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
-  CVariant result;
+  return _sameKind(right) ? _subtract(right) : _subtract(_alignedCopy(right));
+}
+
+CVariant CVariant::_subtract(const CVariant& r) const {
   switch (type()) {
     case T::kIPAddress:
-      result._set<T::kIPAddress>(_get<T::kIPAddress>() - r._get<T::kIPAddress>(), subtype_);
-      break;
+      return _make<T::kIPAddress>(_get<T::kIPAddress>() - r._get<T::kIPAddress>());
     case T::kTime:
-      result._set<T::kTime>(
-          TimeValue{
-              (CTimeT(_get<T::kTime>().seconds) - CTimeT(r._get<T::kTime>().seconds)).seconds()},
-          subtype_);
-      break;
+      return _make<T::kTime>(TimeValue{
+          (CTimeT(_get<T::kTime>().seconds) - CTimeT(r._get<T::kTime>().seconds)).seconds()});
     case T::kInteger:
-      result._set<T::kInteger>(asSigned(static_cast<std::uint64_t>(_get<T::kInteger>()) -
-                                        static_cast<std::uint64_t>(r._get<T::kInteger>())),
-                               subtype_);
-      break;
+      return _make<T::kInteger>(wrapSubtract(_get<T::kInteger>(), r._get<T::kInteger>()));
     case T::kUInteger:
-      result._set<T::kUInteger>(_get<T::kUInteger>() - r._get<T::kUInteger>(), subtype_);
-      break;
+      return _make<T::kUInteger>(_get<T::kUInteger>() - r._get<T::kUInteger>());
     default:
       refuse(*this, kSubtract);
   }
-  return result;
 }
 
 CVariant CVariant::operator*(const CVariant& right) const {
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
-  CVariant result;
+  return _sameKind(right) ? _multiply(right) : _multiply(_alignedCopy(right));
+}
+
+CVariant CVariant::_multiply(const CVariant& r) const {
   switch (type()) {
     case T::kTime:
-      result._set<T::kTime>(
-          TimeValue{
-              (CTimeT(_get<T::kTime>().seconds) * CTimeT(r._get<T::kTime>().seconds)).seconds()},
-          subtype_);
-      break;
+      return _make<T::kTime>(TimeValue{
+          (CTimeT(_get<T::kTime>().seconds) * CTimeT(r._get<T::kTime>().seconds)).seconds()});
     case T::kInteger:
-      result._set<T::kInteger>(asSigned(static_cast<std::uint64_t>(_get<T::kInteger>()) *
-                                        static_cast<std::uint64_t>(r._get<T::kInteger>())),
-                               subtype_);
-      break;
+      return _make<T::kInteger>(wrapMultiply(_get<T::kInteger>(), r._get<T::kInteger>()));
     case T::kUInteger:
-      result._set<T::kUInteger>(_get<T::kUInteger>() * r._get<T::kUInteger>(), subtype_);
-      break;
+      return _make<T::kUInteger>(_get<T::kUInteger>() * r._get<T::kUInteger>());
     default:
       refuse(*this, kMultiply);
   }
-  return result;
 }
 
 CVariant CVariant::operator/(const CVariant& right) const {
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
-  CVariant result;
+  return _sameKind(right) ? _divide(right) : _divide(_alignedCopy(right));
+}
+
+CVariant CVariant::_divide(const CVariant& r) const {
   switch (type()) {
     case T::kTime:
-      result._set<T::kTime>(
-          TimeValue{
-              (CTimeT(_get<T::kTime>().seconds) / CTimeT(r._get<T::kTime>().seconds)).seconds()},
-          subtype_);
-      break;
+      return _make<T::kTime>(TimeValue{
+          (CTimeT(_get<T::kTime>().seconds) / CTimeT(r._get<T::kTime>().seconds)).seconds()});
     case T::kInteger: {
       const std::int64_t a = _get<T::kInteger>();
       const std::int64_t b = r._get<T::kInteger>();
@@ -570,94 +561,71 @@ CVariant CVariant::operator/(const CVariant& right) const {
       if (b == 0 || (b == -1 && a == std::numeric_limits<std::int64_t>::min())) {
         refuse(*this, kDivide);
       }
-      result._set<T::kInteger>(a / b, subtype_);
-      break;
+      return _make<T::kInteger>(a / b);
     }
     case T::kUInteger: {
       const std::uint64_t b = r._get<T::kUInteger>();
       if (b == 0) refuse(*this, kDivide);
-      result._set<T::kUInteger>(_get<T::kUInteger>() / b, subtype_);
-      break;
+      return _make<T::kUInteger>(_get<T::kUInteger>() / b);
     }
     default:
       refuse(*this, kDivide);
   }
-  return result;
 }
 
-CVariant CVariant::_bitwise(const CVariant& right, int op) const {
+CVariant CVariant::operator|(const CVariant& right) const {
+  return _sameKind(right) ? _bitwise(right, 0) : _bitwise(_alignedCopy(right), 0);
+}
+
+CVariant CVariant::operator&(const CVariant& right) const {
+  return _sameKind(right) ? _bitwise(right, 1) : _bitwise(_alignedCopy(right), 1);
+}
+
+CVariant CVariant::operator^(const CVariant& right) const {
+  return _sameKind(right) ? _bitwise(right, 2) : _bitwise(_alignedCopy(right), 2);
+}
+
+CVariant CVariant::_bitwise(const CVariant& r, int op) const {
   static constexpr const COperatorName* kNames[] = {&kOr, &kAnd, &kXor};
-  CVariant scratch;
-  const CVariant& r = _aligned(right, scratch);
-  CVariant result;
   switch (type()) {
     case T::kIPAddress: {
       const CIPAddress& a = _get<T::kIPAddress>();
       const CIPAddress& b = r._get<T::kIPAddress>();
-      result._set<T::kIPAddress>(op == 0 ? (a | b) : op == 1 ? (a & b) : (a ^ b), subtype_);
-      break;
+      return _make<T::kIPAddress>(op == 0 ? (a | b) : op == 1 ? (a & b) : (a ^ b));
     }
-    case T::kInteger: {
-      const std::int64_t a = _get<T::kInteger>();
-      const std::int64_t b = r._get<T::kInteger>();
-      result._set<T::kInteger>(op == 0 ? (a | b) : op == 1 ? (a & b) : (a ^ b), subtype_);
-      break;
-    }
-    case T::kUInteger: {
-      const std::uint64_t a = _get<T::kUInteger>();
-      const std::uint64_t b = r._get<T::kUInteger>();
-      result._set<T::kUInteger>(op == 0 ? (a | b) : op == 1 ? (a & b) : (a ^ b), subtype_);
-      break;
-    }
+    case T::kInteger:
+      return _make<T::kInteger>(combine(op, _get<T::kInteger>(), r._get<T::kInteger>()));
+    case T::kUInteger:
+      return _make<T::kUInteger>(combine(op, _get<T::kUInteger>(), r._get<T::kUInteger>()));
     default:
       refuse(*this, *kNames[op]);
   }
-  return result;
-}
-
-CVariant CVariant::operator|(const CVariant& right) const {
-  return _bitwise(right, 0);
-}
-CVariant CVariant::operator&(const CVariant& right) const {
-  return _bitwise(right, 1);
-}
-CVariant CVariant::operator^(const CVariant& right) const {
-  return _bitwise(right, 2);
 }
 
 CVariant CVariant::operator~() const {
-  CVariant result;
   switch (type()) {
     case T::kIPAddress:
-      result._set<T::kIPAddress>(~_get<T::kIPAddress>(), subtype_);
-      break;
+      return _make<T::kIPAddress>(~_get<T::kIPAddress>());
     case T::kInteger:
-      result._set<T::kInteger>(~_get<T::kInteger>(), subtype_);
-      break;
+      return _make<T::kInteger>(~_get<T::kInteger>());
     case T::kUInteger:
-      result._set<T::kUInteger>(~_get<T::kUInteger>(), subtype_);
-      break;
+      return _make<T::kUInteger>(~_get<T::kUInteger>());
     default:
       refuse(*this, kInverse);
   }
-  return result;
 }
 
 CVariant CVariant::operator-() const {
-  CVariant result;
   switch (type()) {
     case T::kInteger:
-      result._set<T::kInteger>(asSigned(0 - static_cast<std::uint64_t>(_get<T::kInteger>())),
-                               subtype_);
-      break;
+      return _make<T::kInteger>(asSigned(0 - static_cast<std::uint64_t>(_get<T::kInteger>())));
     case T::kUInteger:
       // The one operator whose result changes type: minus a uinteger is an integer.
-      result._set<T::kInteger>(asSigned(0 - _get<T::kUInteger>()), CVariantSubType::kGeneral);
-      break;
+      return CVariant(std::in_place_index<T::kInteger>, asSigned(0 - _get<T::kUInteger>()),
+                      CVariantSubType::kGeneral);
     default:
       refuse(*this, kNegate);
   }
-  return result;
 }
 
 CVariant CVariant::operator!() const {

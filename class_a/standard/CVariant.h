@@ -249,10 +249,29 @@ class CVariant {
   }
   // _converted: a copy of this variant converted to type (subtype general).
   CVariant _converted(CVariantType type, const std::string& hint = std::string()) const;
-  // _aligned: right, or a copy of it converted to this variant's type and
-  // subtype (kept in scratch).
-  const CVariant& _aligned(const CVariant& right, CVariant& scratch) const;
-  // _bitwise: the shared body of |, & and ^ (op 0, 1, 2).
+  // A value of alternative I with a subtype.
+  template <std::size_t I, class V>
+  CVariant(std::in_place_index_t<I> tag, V&& value, CVariantSubType subtype)
+      : value_(tag, std::forward<V>(value)), subtype_(subtype) {}
+  // _make: a result of the left operand's type and subtype.
+  template <std::size_t I, class V>
+  CVariant _make(V&& value) const {
+    return CVariant(std::in_place_index<I>, std::forward<V>(value), subtype_);
+  }
+  // _sameKind: same type and subtype, so no operand alignment is needed.
+  bool _sameKind(const CVariant& right) const noexcept {
+    return value_.index() == right.value_.index() && subtype_ == right.subtype_;
+  }
+  // _alignedCopy: a copy of right converted to this variant's type and subtype.
+  CVariant _alignedCopy(const CVariant& right) const;
+  // Operator bodies on aligned operands.
+  bool _equal(const CVariant& right) const;
+  bool _less(const CVariant& right) const;
+  CVariant _add(const CVariant& right) const;
+  CVariant _subtract(const CVariant& right) const;
+  CVariant _multiply(const CVariant& right) const;
+  CVariant _divide(const CVariant& right) const;
+  // _bitwise: |, & or ^ (op 0, 1, 2).
   CVariant _bitwise(const CVariant& right, int op) const;
 
   Value value_;

@@ -110,7 +110,8 @@ template <class Number>
 void writeDecimal(CVariantText& text, Number value) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  text.assign(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+  const auto length = static_cast<std::size_t>(result.ptr - buffer);
+  std::memcpy(text.overwrite(length), buffer, length);
 }
 
 }  // namespace
@@ -525,6 +526,8 @@ bool CVariantConversion::_readBoolean(std::string_view text, CVariant& variant) 
 }
 
 bool CVariantConversion::_readAddress(std::string_view text, CVariant& variant) {
+  // Every address text has a "." or a ":".
+  if (text.find_first_of(".:") == std::string_view::npos) return false;
   const std::size_t begin = text.find_first_not_of("[ \t");
   if (begin == std::string_view::npos) return false;
   const std::size_t end = text.find_last_not_of("] \t") + 1;
