@@ -123,12 +123,6 @@ std::string CTypedOption<T>::elementText(std::size_t index) const {
   }
 }
 
-// vector<bool> hands out proxies; this overload reads them as bool.
-template <>
-std::string CTypedOption<bool>::elementText(std::size_t index) const {
-  return CVariant(static_cast<bool>(Elements::operator[](index))).string();
-}
-
 template <class T>
 std::string CTypedOption<T>::string() const {
   std::string text;
