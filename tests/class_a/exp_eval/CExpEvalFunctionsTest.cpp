@@ -1,0 +1,424 @@
+// Built-in functions beyond the expression tables: the function table with
+// its argument counts, $VALUE files, the cipher block layout, output of
+// $PRINT and $LOG, and the clock functions.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "EngineTestSupport.h"
+#include "class_a/security/CBlowfish.h"
+#include "class_a/standard/CExceptionFacade.h"
+
+namespace qvt::test {
+namespace {
+
+constexpr std::size_t kAny = static_cast<std::size_t>(-1);
+
+struct CCountRow {
+  const char* name;      // as registered
+  const char* reported;  // as named in errors
+  std::size_t least;
+  std::size_t most;  // kAny: no upper limit
+};
+
+void PrintTo(const CCountRow& row, std::ostream* out) {
+  *out << row.name;
+}
+
+// kTable: the built-in function table in registration order.
+const CCountRow kTable[] = {
+    {"COND", "COND", 0, kAny},
+    {"UCASE", "UCASE", 1, kAny},
+    {"LCASE", "LCASE", 1, kAny},
+    {"BASE64.ENCODE", "BASE64.ENCODE", 1, kAny},
+    {"BASE64.DECODE", "BASE64.DECODE", 1, kAny},
+    {"ENCRYPT", "ENCRYPT", 1, kAny},
+    {"SENCRYPT", "SENCRYPT", 1, kAny},
+    {"DECRYPT", "DECRYPT", 1, kAny},
+    {"SDECRYPT", "SDECRYPT", 1, kAny},
+    {"MD5", "MD5", 1, kAny},
+    {"SHA1", "SHA1", 1, kAny},
+    {"USLEEP", "USLEEP", 1, 1},
+    {"DATE", "DATE", 0, 1},
+    {"TIME", "TIME", 0, 1},
+    {"DAY", "DAY", 0, 1},
+    {"MONTH", "MONTH", 0, 1},
+    {"YEAR", "YEAR", 0, 1},
+    {"IP", "IP", 1, 2},
+    {"IP.MAP", "IP.MAP", 1, kAny},
+    {"IP.UNMAP", "IP.UNMAP", 1, kAny},
+    {"BOOL", "BOOL", 1, 1},
+    {"INT", "INT", 1, 1},
+    {"INTEGER", "INT", 1, 1},
+    {"MAC", "BYTES", 1, 1},
+    {"BYTES", "BYTES", 1, 1},
+    {"STR", "STR", 1, 2},
+    {"STRING", "STR", 1, 2},
+    {"TEXT", "TEXT", 1, 1},
+    {"EVAL", "EVAL", 1, kAny},
+    {"VALUE", "VALUE", 2, 2},
+    {"LEFT", "LEFT", 2, 2},
+    {"MID", "MID", 3, 3},
+    {"RIGHT", "RIGHT", 2, 2},
+    {"LEN", "LEN", 1, kAny},
+    {"INSTR", "INSTR", 2, 2},
+    {"STARTSWITH", "STARTSWITH", 2, 2},
+    {"IF", "IF", 3, 3},
+    {"PRINT", "PRINT", 0, kAny},
+    {"LOG", "LOG", 0, kAny},
+    {"DEFAULT", "DEFAULT", 0, kAny},
+    {"FILE.EXISTS", "FILE.EXISTS", 1, 1},
+    {"MATCH", "MATCH", 2, 2},
+    {"UNKNOWN", "UNKNOWN", 0, kAny},
+    {"TIME.UTC", "TIME.UTC", 0, 0},
+    {"TIME.FORMAT.UTC", "TIME.FORMAT.UTC", 2, 2},
+    {"TIME.FORMAT.LOCAL", "TIME.FORMAT.LOCAL", 2, 2},
+};
+
+std::string callWith(const std::string& name, std::size_t count) {
+  std::string text = "$" + name + "(";
+  for (std::size_t i = 0; i < count; ++i)
+    text += i == 0 ? "1" : ", 1";
+  return text + ")";
+}
+
+class CArgumentCounts : public ::testing::TestWithParam<CCountRow> {};
+
+TEST_P(CArgumentCounts, AreChecked) {
+  const CCountRow& row = GetParam();
+  CTestHost host;
+  CExpEval engine(&host);
+  EXPECT_TRUE(engine.hasFunction(row.name));
+  const std::string prefix = "error: Failed to execute function $" + std::string(row.reported);
+  if (row.least > 0) {
+    EXPECT_EQ(prefix + "(). (Not enough arguments.)",
+              run(engine, callWith(row.name, row.least - 1)));
+  }
+  if (row.most != kAny) {
+    EXPECT_EQ(prefix + "(). (Too many arguments.)", run(engine, callWith(row.name, row.most + 1)));
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Builtins, CArgumentCounts, ::testing::ValuesIn(kTable));
+
+TEST(CExpEvalFunctionTable, HoldsTheBuiltinsAndLaterRegistrations) {
+  CTestHost host;
+  CExpEval engine(&host);
+  std::vector<std::string> expected;
+  for (const CCountRow& row : kTable)
+    expected.push_back(row.name);
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(expected, engine.functionNames());
+
+  // A second registration replaces the first; names are case-sensitive.
+  engine.registerFunction("LEN", [](CExpEval&, CMultiVariant& results, CMultiVariant&) {
+    results.append(CVariant::fromString("first"));
+  });
+  engine.registerFunction("LEN", [](CExpEval&, CMultiVariant& results, CMultiVariant&) {
+    results.append(CVariant::fromString("second"));
+  });
+  EXPECT_EQ("string: second", run(engine, "$LEN('abc')"));
+  EXPECT_EQ("error: Runtime error. (Unknown function 'Len'.)", run(engine, "$Len('abc')"));
+  EXPECT_EQ(expected.size(), engine.functionNames().size());
+  // Another engine still has the built-in one.
+  CExpEval other(&host);
+  EXPECT_EQ("integer: 3", run(other, "$LEN('abc')"));
+}
+
+class CValueFile {
+ public:
+  explicit CValueFile(const std::string& content) {
+    char pattern[] = "/tmp/engine-value-XXXXXX";
+    const int descriptor = mkstemp(pattern);
+    path_ = pattern;
+    close(descriptor);
+    std::ofstream(path_) << content;
+  }
+  ~CValueFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+struct CValueRow {
+  const char* content;
+  const char* key;
+  const char* expected;
+};
+
+void PrintTo(const CValueRow& row, std::ostream* out) {
+  *out << "key " << row.key << " in \"" << row.content << "\"";
+}
+
+class CValueFiles : public ::testing::TestWithParam<CValueRow> {};
+
+TEST_P(CValueFiles, LookUp) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CValueFile file(GetParam().content);
+  EXPECT_EQ(GetParam().expected,
+            run(engine, "$VALUE('" + file.path() + "', '" + GetParam().key + "')"));
+}
+
+const CValueRow kValues[] = {
+    {"# c\nk = [1+1]\n", "k", "uinteger: 2"},
+    {"k = 42\n", "k", "uinteger: 42"},
+    {"<default> = x\n", "k", "string: x"},
+    {"<default> = x\n<default> = y\nk2 = 3\n", "k", "string: x"},
+    {"<default> = x\nk = 5\n", "k", "uinteger: 5"},
+    {"k = 1\nk = 2\n", "k", "uinteger: 1"},
+    {"K = 1\n", "k",
+     "error: Failed to execute function 'VALUE'. (Function did not return a result.)"},
+    {"other = 1\nno equals sign\n", "k",
+     "error: Failed to execute function 'VALUE'. (Function did not return a result.)"},
+    {"#k = 1\n;k = 2\n  # k = 3\n", "k",
+     "error: Failed to execute function 'VALUE'. (Function did not return a result.)"},
+    {" \t k \t = \t 10.0.0.1 \t \n", "k", "ip address: 10.0.0.1"},
+    {"k = a = b\n", "k", "string: a = b"},
+    {"k = [(1)(2)]\n", "k", "uinteger: 1"},
+    {"k = [$LEN('abcd')]\r\n", "k", "integer: 4"},
+    {"k = \"quoted\"\r\n", "k", "string: quoted"},
+    {"k =\n", "k",
+     "error: Cannot interpret variant. (Type cannot be deduced from an empty value.)"},
+    {"k = [1 +]\n", "k",
+     "error: Cannot execute expression '[1 +]'. (Expression does not evaluate.)"},
+    {"k = [ ]\n", "k", "error: Cannot execute expression '[ ]'. (Expression does not evaluate.)"},
+    {"k = [(1]\n", "k", "error: Cannot parse expression '[(1]'. (Expression does not evaluate.)"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, CValueFiles, ::testing::ValuesIn(kValues));
+
+TEST(CExpEvalValue, MissingFileNamesTheFile) {
+  CTestHost host;
+  CExpEval engine(&host);
+  EXPECT_EQ(
+      "error: Failed to open file '/nonexistent/values.txt' when executing function $VALUE(). "
+      "(No such file or directory)",
+      run(engine, "$VALUE('/nonexistent/values.txt', 'k')"));
+}
+
+TEST(CExpEvalValue, InnerErrorsAreReportedBeforeTheWiderOne) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CExceptionFacade stack(&host.logger_);
+  engine.setExceptionStack(&stack);
+  CValueFile file("k = [1 / 0]\n");
+  EXPECT_EQ("error: Cannot execute expression '[1 / 0]'. (Expression does not evaluate.)",
+            run(engine, "$VALUE('" + file.path() + "', 'k')"));
+  ASSERT_EQ(1u, stack.size());
+  EXPECT_EQ("Cannot perform 'division' (/) on uinteger values. (Illegal operation.)",
+            stack.inner()->text());
+}
+
+// cipherOf: a byte sequence variant of a function's result.
+CHexStore bytesOf(CExpEval& engine, const std::string& text) {
+  CVariant result;
+  engine.execute(result, engine.compile(text));
+  return result.hexstore();
+}
+
+TEST(CExpEvalCipher, BlockLayout) {
+  CTestHost host;
+  CExpEval engine(&host);
+  engine.initCipher();
+  struct {
+    std::size_t data;
+    std::size_t block;
+  } sizes[] = {{0, 8},   {1, 8},   {7, 8},   {8, 16},    {14, 16},
+               {15, 24}, {16, 24}, {23, 32}, {254, 256}, {255, 264}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(size.data);
+    const std::string data(size.data, 'x');
+    const std::string text = size.data == 0 ? "$ENCRYPT(\"\")" : "$ENCRYPT('" + data + "')";
+    const CHexStore encrypted = bytesOf(engine, text);
+    ASSERT_EQ(size.block, encrypted.size());
+    // Deciphered by hand: length byte, data, zero padding.
+    CHexStore plain = encrypted;
+    engine.cipher().decipher(plain.data(), plain.size(), CBlowfish::kModeCBC);
+    EXPECT_EQ(size.data, plain[0]);
+    for (std::size_t i = 0; i < size.data; ++i)
+      ASSERT_EQ('x', plain[1 + i]);
+    for (std::size_t i = 1 + size.data; i < plain.size(); ++i)
+      ASSERT_EQ(0, plain[i]);
+    if (size.data > 0) {
+      EXPECT_EQ(data, run(engine, "$TEXT($DECRYPT(" + text + "))").substr(8));
+    }
+  }
+}
+
+TEST(CExpEvalCipher, RefusesWhatTheBlockCannotCarry) {
+  CTestHost host;
+  CExpEval engine(&host);
+  engine.initCipher();
+  EXPECT_EQ(
+      "error: Failed to execute function $ENCRYPT(). (Data of 256 bytes is longer than the 255 "
+      "bytes a block can carry.)",
+      run(engine, "$ENCRYPT('" + std::string(200, 'a') + "', '" + std::string(56, 'b') + "')"));
+  EXPECT_EQ(
+      // Numbers contribute their 8 bytes.
+      "error: Failed to execute function $ENCRYPT(). (Data of 266 bytes is longer than the 255 "
+      "bytes a block can carry.)",
+      run(engine, "$ENCRYPT(1, '" + std::string(250, 'a') + "', 2)"));
+}
+
+TEST(CExpEvalCipher, LengthByteBeyondTheDataFails) {
+  CTestHost host;
+  CExpEval engine(&host);
+  engine.initCipher();
+  // A block whose first byte claims 200 data bytes in a 16-byte block.
+  unsigned char block[16] = {200, 'a', 'b'};
+  engine.cipher().encipher(block, sizeof block, CBlowfish::kModeCBC);
+  const std::string literal = CHexStore(block, sizeof block).string();
+  EXPECT_EQ("error: Failed to execute function $DECRYPT(). (Argument '" + literal +
+                "' must be exactly eight (8) bytes long.)",
+            run(engine, "$DECRYPT('" + literal + "')"));
+  // With a length byte of 15 the whole rest of the block is data.
+  unsigned char full[16] = {15, 'a', 'b'};
+  engine.cipher().encipher(full, sizeof full, CBlowfish::kModeCBC);
+  EXPECT_EQ("byte sequence: 61-62-00-00-00-00-00-00-00-00-00-00-00-00-00",
+            run(engine, "$DECRYPT('" + CHexStore(full, sizeof full).string() + "')"));
+}
+
+TEST(CExpEvalCipher, NeedsAKey) {
+  CExpEval withoutHost(nullptr);
+  EXPECT_EQ("error: Failed to execute function $ENCRYPT(). (The cipher has not been keyed.)",
+            run(withoutHost, "$ENCRYPT('a')"));
+  EXPECT_EQ("error: Failed to execute function $SDECRYPT(). (The cipher has not been keyed.)",
+            run(withoutHost, "$SDECRYPT('a')"));
+  try {
+    withoutHost.initCipher();
+    FAIL() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ("Cannot initialize cipher. (No host context supplies a shared server key.)",
+              e.text());
+  }
+  // Different keys give different blocks.
+  CTestHost first;
+  CTestHost second;
+  second.key = {'o', 't', 'h', 'e', 'r'};
+  CExpEval a(&first);
+  CExpEval b(&second);
+  a.initCipher();
+  b.initCipher();
+  EXPECT_NE(run(a, "$ENCRYPT('abc')"), run(b, "$ENCRYPT('abc')"));
+  EXPECT_EQ(run(a, "$SENCRYPT('abc')"), run(a, "$SENCRYPT('abc')"));
+}
+
+TEST(CExpEvalOutput, PrintWritesEachArgument) {
+  CTestHost host;
+  CExpEval engine(&host);
+  ::testing::internal::CaptureStderr();
+  const std::string result = run(engine, "$PRINT('a', 5)");
+  EXPECT_EQ("arg_num=1\ntype=string\nvalue=a\narg_num=2\ntype=uinteger\nvalue=5\n\n",
+            ::testing::internal::GetCapturedStderr());
+  EXPECT_EQ("string: a", result);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ("unknown: ", run(engine, "$PRINT()"));
+  EXPECT_EQ("\n", ::testing::internal::GetCapturedStderr());
+}
+
+TEST(CExpEvalOutput, LogGoesToTheHostLogger) {
+  CTestHost host;
+  CExpEval engine(&host);
+  EXPECT_EQ("uinteger: 1", run(engine, "$LOG(1, 'b', 10.0.0.1)"));
+  ASSERT_EQ(1u, host.logger_.entries.size());
+  EXPECT_EQ("1b10.0.0.1", host.logger_.entries[0].message);
+  EXPECT_EQ("exp_eval", host.logger_.entries[0].module);
+  EXPECT_EQ(16u, host.logger_.entries[0].level);
+  CExpEval withoutHost(nullptr);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ("string: x", run(withoutHost, "$LOG('x', 'y')"));
+  EXPECT_EQ("xy\n", ::testing::internal::GetCapturedStderr());
+}
+
+std::string localNow(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[100];
+  return std::string(buffer, std::strftime(buffer, sizeof buffer, format, &local));
+}
+
+TEST(CExpEvalClock, LocalDateAndTime) {
+  CTestHost host;
+  CExpEval engine(&host);
+  struct {
+    const char* expression;
+    const char* format;
+    bool integer;
+  } rows[] = {
+      {"$DATE('integer')", "%Y%m%d", true},
+      {"$DATE()", "%x", false},
+      {"$DATE('STRING')", "%x", false},
+      {"$DAY('Integer')", "%d", true},
+      {"$DAY()", "%A", false},
+      {"$MONTH('integer')", "%m", true},
+      {"$MONTH(\"%b\")", "%b", false},
+      {"$YEAR()", "%Y", false},
+      {"$YEAR('integer')", "%Y", true},
+      {"$TIME('integer')", "%H%M", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.expression);
+    const std::string before = localNow(row.format);
+    const std::string value = run(engine, row.expression);
+    const std::string after = localNow(row.format);
+    const auto expected = [&](const std::string& text) {
+      return row.integer ? "integer: " + std::to_string(std::strtoll(text.c_str(), nullptr, 10))
+                         : "string: " + text;
+    };
+    EXPECT_TRUE(value == expected(before) || value == expected(after)) << value;
+  }
+  EXPECT_EQ(
+      "error: Failed to execute function $DATE(). (The formatted time is longer than 99 bytes.)",
+      run(engine, "$DATE(\"" + std::string(100, 'x') + "\")"));
+  EXPECT_EQ("string: " + std::string(99, 'x'),
+            run(engine, "$DATE(\"" + std::string(99, 'x') + "\")"));
+}
+
+TEST(CExpEvalClock, UtcTime) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CVariant now;
+  const std::int64_t before = std::time(nullptr);
+  engine.execute(now, engine.compile("$TIME.UTC()"));
+  ASSERT_EQ(CVariantType::kTime, now.type().code());
+  EXPECT_GE(now.time().seconds(), before);
+  EXPECT_LE(now.time().seconds(), std::time(nullptr));
+  EXPECT_EQ("string: Thu Jan  1 00:01:00 1970",
+            run(engine, "$TIME.FORMAT.UTC(60, \"%a %b %e %H:%M:%S %Y\")"));
+  EXPECT_EQ("error: Cannot format time string. (Invalid format specifier.)",
+            run(engine, "$TIME.FORMAT.UTC(60, \"\")"));
+}
+
+TEST(CExpEvalFiles, FileExists) {
+  CTestHost host;
+  CExpEval engine(&host);
+  CValueFile file("x");
+  EXPECT_EQ("boolean: true", run(engine, "$FILE.EXISTS('" + file.path() + "')"));
+  EXPECT_EQ("boolean: true", run(engine, "$FILE.EXISTS(' " + file.path() + " ')"));
+  EXPECT_EQ("boolean: false", run(engine, "$FILE.EXISTS('" + file.path() + ".none')"));
+}
+
+TEST(CExpEvalFiles, SleepWaits) {
+  CTestHost host;
+  CExpEval engine(&host);
+  timespec start{};
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  EXPECT_EQ("boolean: true", run(engine, "$USLEEP(20000)"));
+  timespec end{};
+  clock_gettime(CLOCK_MONOTONIC, &end);
+  const long elapsed = (end.tv_sec - start.tv_sec) * 1000000 + (end.tv_nsec - start.tv_nsec) / 1000;
+  EXPECT_GE(elapsed, 20000);
+  EXPECT_EQ("boolean: true", run(engine, "$USLEEP(-5)"));
+}
+
+}  // namespace
+}  // namespace qvt::test
