@@ -1,0 +1,485 @@
+#include "host/CDhcp4Decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "class_a/standard/CException.h"
+#include "class_a/standard/CVariant.h"
+#include "class_b/dhcp/dhcp_base/CValueTypeConverter.h"
+#include "class_b/dhcp/dhcp_base/ErrorText.h"
+#include "host/COptionDictionary.h"
+#include "host/CVendorFile.h"
+
+namespace qvt::host {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// The definitions the tests decode with: independent of the shipped files.
+const char* const kDefinitions = R"(
+tagpath=0xfffffff0
+type=8bit
+name=op
+
+tagpath=0xffffffe6
+type=8bit
+name=htype
+
+tagpath=0xffffffe5
+type=8bit
+name=hlen
+
+tagpath=0xffffffe4
+type=8bit
+name=hops
+
+tagpath=0xffffffe3
+type=32bit
+name=xid
+
+tagpath=0xffffffe8
+type=16bit
+name=secs
+
+tagpath=0xffffffe7
+type=16bit
+name=flags
+
+tagpath=0xffffffee
+type=ipaddress
+name=ciaddr
+
+tagpath=0xffffffed
+type=ipaddress
+name=yiaddr
+
+tagpath=0xffffffec
+type=ipaddress
+name=siaddr
+
+tagpath=0xffffffeb
+type=ipaddress
+name=giaddr
+
+tagpath=0xffffffe2
+type=byte_sequence
+name=chaddr
+
+tagpath=0xffffffea
+type=string
+name=sname
+null_terminated=true
+
+tagpath=0xffffffe0
+type=string
+name=file
+null_terminated=true
+
+tagpath=0xffffffe1
+type=byte_sequence
+name=cookie
+
+tagpath=3
+type=ipaddress
+name=routers
+arrayed=true
+
+tagpath=12
+type=string
+name=host-name
+null_terminated=true
+
+tagpath=19
+type=boolean
+name=ip-forwarding
+
+tagpath=43
+type=byte_sequence
+name=vendor-encapsulated-options
+
+tagpath=43
+type=subencoded
+name=cablelabs-options
+vendor_id=4491
+
+tagpath=43/2
+type=string
+name=cablelabs-device-type
+vendor_id=4491
+
+tagpath=50
+type=ipaddress
+name=requested-address
+
+tagpath=51
+type=32bit
+name=lease-time
+
+tagpath=52
+type=8bit
+name=overload
+
+tagpath=53
+type=8bit
+name=message-type
+
+tagpath=55
+type=8bit
+name=parameter-request-list
+arrayed=true
+
+tagpath=57
+type=16bit
+name=max-message-size
+
+tagpath=60
+type=string
+name=vendor-class
+
+tagpath=61
+type=byte_sequence
+name=client-id
+
+tagpath=81
+type=fixed_offset
+name=client-fqdn
+fixed_offsets="1,0,1","2,1,1","3,2,1","4,3,0"
+
+tagpath=81/1
+type=8bit
+name=flags
+
+tagpath=81/4
+type=string
+name=name
+
+tagpath=82
+type=subencoded
+name=relay-agent-information
+subtag_width=1
+sublen_width=1
+
+tagpath=82/1
+type=byte_sequence
+name=circuit-id
+
+tagpath=82/2
+type=byte_sequence
+name=remote-id
+
+tagpath=82/4
+type=32bit
+name=device-class
+
+tagpath=119
+type=dnsname
+name=domain-search
+arrayed=true
+
+tagpath=124
+type=subencoded
+name=vendor-class
+subtag_width=4
+sublen_width=1
+
+tagpath=124/4491
+type=string
+name=cablelabs-class
+arrayed=true
+len_prefix_width=1
+)";
+
+class CDhcp4DecoderTest : public testing::Test {
+ protected:
+  CDhcp4DecoderTest() {
+    dictionary_.loadText(kDefinitions);
+    CVendorFile vendors;
+    vendors.loadText("class=docsis*\nvendor_id=4491\n");
+    decoder_ = std::make_unique<CDhcp4Decoder>(dictionary_, vendors.makeLookup());
+  }
+
+  // message: a BOOTP request from 00-11-22-33-44-55 with hlen 6, xid
+  // 0x01020304, giaddr 10.1.2.3, the magic cookie, options, End.
+  static Bytes message(const Bytes& options, bool end = true) {
+    Bytes m(236, 0);
+    m[0] = 1, m[1] = 1, m[2] = 6, m[3] = 2;
+    m[4] = 1, m[5] = 2, m[6] = 3, m[7] = 4;
+    m[9] = 7, m[10] = 0x80;
+    m[24] = 10, m[25] = 1, m[26] = 2, m[27] = 3;
+    for (int i = 0; i < 6; ++i)
+      m[28 + i] = static_cast<unsigned char>(i * 0x11);
+    const std::string sname = "boot-server";
+    const std::string file = "pxelinux.0";
+    std::copy(sname.begin(), sname.end(), m.begin() + 44);
+    std::copy(file.begin(), file.end(), m.begin() + 108);
+    m.insert(m.end(), {0x63, 0x82, 0x53, 0x63});
+    m.insert(m.end(), options.begin(), options.end());
+    if (end) m.push_back(255);
+    return m;
+  }
+
+  std::vector<std::string> values(const Bytes& payload, const std::string& path) {
+    const CGeneralPtr<COption> root = decoder_->decode(payload);
+    return valuesOf(root, path);
+  }
+
+  static std::vector<std::string> valuesOf(const CGeneralPtr<COption>& root,
+                                           const std::string& path) {
+    CGeneralPtr<COption> option;
+    if (!root->tryGet(CTagPath(path), option, COptionType(), 0)) return {"absent"};
+    std::vector<std::string> texts;
+    const CValueTypeConverter converter(option);
+    for (std::uint32_t i = 0; i < option->count(); ++i) {
+      texts.push_back(converter.variant(i).string());
+    }
+    return texts;
+  }
+
+  COptionDictionary dictionary_;
+  std::unique_ptr<CDhcp4Decoder> decoder_;
+};
+
+Bytes text(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
+
+Bytes option(std::uint8_t code, const Bytes& data) {
+  Bytes out = {code, static_cast<unsigned char>(data.size())};
+  out.insert(out.end(), data.begin(), data.end());
+  return out;
+}
+
+Bytes cat(std::vector<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& part : parts)
+    out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+TEST_F(CDhcp4DecoderTest, HeaderFieldsAtTheirCodes) {
+  const Bytes payload = message(option(53, {1}));
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"0xfffffff0", "1"},
+      {"0xffffffe6", "1"},
+      {"0xffffffe5", "6"},
+      {"0xffffffe4", "2"},
+      {"0xffffffe3", "16909060"},
+      {"0xffffffe8", "7"},
+      {"0xffffffe7", "32768"},
+      {"0xffffffee", "0.0.0.0"},
+      {"0xffffffed", "0.0.0.0"},
+      {"0xffffffeb", "10.1.2.3"},
+      {"0xffffffe2", "00-11-22-33-44-55"},
+      {"0xffffffea", "boot-server"},
+      {"0xffffffe0", "pxelinux.0"},
+      {"0xffffffe1", "63-82-53-63"},
+  };
+  const CGeneralPtr<COption> root = decoder_->decode(payload);
+  for (const auto& [path, value] : rows) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(valuesOf(root, path), std::vector<std::string>{value});
+  }
+  // The header codes read negative as signed numbers: -30 is chaddr.
+  EXPECT_TRUE(root->contains(CTagPath(static_cast<std::uint32_t>(-30)), COptionType(), 0));
+}
+
+TEST_F(CDhcp4DecoderTest, HardwareAddressIsHlenBytes) {
+  Bytes payload = message({});
+  payload[2] = 16;
+  EXPECT_EQ(values(payload, "0xffffffe2"),
+            std::vector<std::string>{"00-11-22-33-44-55-00-00-00-00-00-00-00-00-00-00"});
+  payload[2] = 0;
+  EXPECT_EQ(values(payload, "0xffffffe2"), std::vector<std::string>{""});
+}
+
+TEST_F(CDhcp4DecoderTest, OptionsByTheirDefinitions) {
+  struct Row {
+    Bytes options;
+    std::string path;
+    std::vector<std::string> expected;
+  };
+  const std::vector<Row> rows = {
+      {option(53, {3}), "53", {"3"}},
+      {option(55, {1, 3, 6, 15}), "55", {"1", "3", "6", "15"}},
+      {option(3, {10, 0, 0, 1, 10, 0, 0, 2}), "3", {"10.0.0.1", "10.0.0.2"}},
+      {option(3, {}), "3", {}},
+      {option(12, {'h', 'o', 's', 't', 0, 0, 'x'}), "12", {"host"}},
+      {option(57, {0x05, 0xDC}), "57", {"1500"}},
+      {option(51, {0, 1, 0x51, 0x80}), "51", {"86400"}},
+      {option(61, {1, 0xAA, 0xBB}), "61", {"01-AA-BB"}},
+      {option(19, {1}), "19", {"true"}},
+      {option(99, {1, 2, 3}), "99", {"01-02-03"}},  // no definition
+      {option(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/1", {"C0-FF"}},
+      {option(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/2", {"72-69-64"}},
+      {option(82, {4, 4, 0, 0, 1, 0}), "82/4", {"256"}},
+      {option(82, {1, 0}), "82/1", {""}},
+      {option(124, {0, 0, 0x11, 0x8B, 7, 2, 'a', 'b', 3, 'x', 'y', 'z'}),
+       "124/4491",
+       {"ab", "xyz"}},
+      {option(81, cat({{0x05, 0, 0}, text("pc.example")})), "81/1", {"5"}},
+      {option(81, cat({{0x05, 0, 0}, text("pc.example")})), "81/4", {"pc.example"}},
+      {option(119, cat({{7}, text("example"), {3}, text("com"), {0, 3}, text("www"), {0xC0, 0}})),
+       "119",
+       {"example.com", "www.example.com"}},
+      // Options 0 (Pad) and 255 (End) are not options; nothing after End.
+      {cat({{0, 0}, option(53, {5}), {255}, option(50, {1, 2, 3, 4})}), "50", {"absent"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path);
+    EXPECT_EQ(values(message(row.options), row.path), row.expected);
+  }
+}
+
+TEST_F(CDhcp4DecoderTest, TypesAndWirePlaces) {
+  const CGeneralPtr<COption> root =
+      decoder_->decode(message(cat({option(53, {1}), option(82, {1, 1, 7})})));
+  const CGeneralPtr<COption> circuit = root->get(CTagPath("82/1"), COptionType(), 0);
+  EXPECT_EQ(circuit->type().string(), "byte_sequence");
+  EXPECT_EQ(circuit->fullTagPath().string(), "82/1");
+  EXPECT_EQ(circuit->wireOffset(), 245u);
+  EXPECT_EQ(root->get(CTagPath("82"), COptionType(), 0)->wireOffset(), 243u);
+  EXPECT_EQ(root->get(CTagPath("82"), COptionType(), 0)->type().string(), "subencoded");
+}
+
+TEST_F(CDhcp4DecoderTest, OptionOverloadReadsFileAndSname) {
+  Bytes payload = message(cat({option(53, {1}), option(52, {3})}));
+  const Bytes inFile = cat({option(12, text("from-file")), {255}});
+  const Bytes inSname = cat({{0}, option(50, {192, 168, 0, 9}), {255}});
+  std::fill(payload.begin() + 44, payload.begin() + 236, 0);
+  std::copy(inFile.begin(), inFile.end(), payload.begin() + 108);
+  std::copy(inSname.begin(), inSname.end(), payload.begin() + 44);
+  const CGeneralPtr<COption> root = decoder_->decode(payload);
+  EXPECT_EQ(valuesOf(root, "12"), std::vector<std::string>{"from-file"});
+  EXPECT_EQ(valuesOf(root, "50"), std::vector<std::string>{"192.168.0.9"});
+  // The overloaded fields hold options, not texts.
+  EXPECT_EQ(valuesOf(root, "0xffffffea"), std::vector<std::string>{"absent"});
+  EXPECT_EQ(valuesOf(root, "0xffffffe0"), std::vector<std::string>{"absent"});
+  EXPECT_EQ(root->get(CTagPath("50"), COptionType(), 0)->wireOffset(), 45u);
+
+  // Overload 1 reads only the file field; sname stays a text.
+  payload[245] = 1;
+  const CGeneralPtr<COption> fileOnly = decoder_->decode(payload);
+  EXPECT_EQ(valuesOf(fileOnly, "12"), std::vector<std::string>{"from-file"});
+  EXPECT_EQ(valuesOf(fileOnly, "50"), std::vector<std::string>{"absent"});
+  EXPECT_EQ(valuesOf(fileOnly, "0xffffffea"), std::vector<std::string>{""});
+}
+
+TEST_F(CDhcp4DecoderTest, SplitOptionIsJoined) {
+  // RFC 3396: option 60 in two pieces, option 82 in two pieces that split a
+  // sub-option, option 43 decoded by the vendor of the joined option 60.
+  const Bytes payload =
+      message(cat({option(60, text("docs")), option(82, {1, 4, 'a', 'b'}), option(53, {1}),
+                   option(60, text("is3.0")), option(82, {'c', 'd', 2, 1, 'e'}),
+                   option(43, cat({{2, 3}, text("ECM")}))}));
+  const CGeneralPtr<COption> root = decoder_->decode(payload);
+  EXPECT_EQ(valuesOf(root, "60"), std::vector<std::string>{"docsis3.0"});
+  EXPECT_EQ(valuesOf(root, "82/1"), std::vector<std::string>{"61-62-63-64"});
+  EXPECT_EQ(valuesOf(root, "82/2"), std::vector<std::string>{"65"});
+  EXPECT_EQ(valuesOf(root, "43/2"), std::vector<std::string>{"ECM"});
+  EXPECT_EQ(root->instances(CTagPath("60"), COptionType(), 0), 1u);
+  // The joined option sits where its first piece was.
+  EXPECT_EQ(root->child(15)->ownTag(), 60u);
+
+  // Another vendor: option 43 stays a byte sequence.
+  const Bytes other =
+      message(cat({option(60, text("MSFT 5.0")), option(43, cat({{2, 3}, text("ECM")}))}));
+  EXPECT_EQ(values(other, "43"), std::vector<std::string>{"02-03-45-43-4D"});
+}
+
+TEST_F(CDhcp4DecoderTest, RefusesMalformedMessages) {
+  struct Row {
+    const char* name;
+    Bytes payload;
+    std::string reason;
+  };
+  Bytes wideHardware = message({});
+  wideHardware[2] = 17;
+  Bytes fileOverrun = message(option(52, {1}));
+  std::fill(fileOverrun.begin() + 108, fileOverrun.begin() + 236, 0);
+  fileOverrun[230] = 66, fileOverrun[231] = 10;
+  const std::vector<Row> rows = {
+      {"empty", {}, "The packet ends at offset 0, inside the fixed header of 236 bytes."},
+      {"short header", Bytes(100, 1),
+       "The packet ends at offset 100, inside the fixed header of 236 bytes."},
+      {"hlen", wideHardware, "Hardware address length 17 at offset 2 is larger than 16."},
+      {"option past the end", message(cat({{60, 12}, text("docsi")}), false),
+       "Option 60 at offset 240 runs past the end of the packet (length 12, 5 bytes left)."},
+      {"no length byte", message({60}, false),
+       "Option at offset 240 runs past the end of the packet (1 bytes left, its code and length "
+       "need 2)."},
+      {"sub-option past its option", message(option(82, {1, 5, 'a', 'b'})),
+       "Sub-option 1 at offset 242 runs past the end of option 82 (length 5, 2 bytes left)."},
+      {"sub-option header cut", message(option(82, {1, 1, 'a', 2})),
+       "Sub-option at offset 245 runs past the end of option 82 (1 bytes left, its code and "
+       "length need 2)."},
+      {"wrong size", message(option(50, {1, 2, 3})),
+       "Option 50 at offset 240 has 3 bytes of data; type ipaddress needs 4."},
+      {"wrong size of a sub-option", message(option(82, {4, 2, 0, 1})),
+       "Option 82/4 at offset 242 has 2 bytes of data; type 32bit needs 4."},
+      {"partial array", message(option(3, {1, 2, 3, 4, 5, 6})),
+       "Option 3 at offset 240 has 6 bytes of data, not a whole number of 4-byte ipaddress "
+       "elements."},
+      {"item past its option", message(option(124, {0, 0, 0x11, 0x8B, 3, 9, 'a', 'b'})),
+       "Item at offset 247 of option 124/4491 runs past the end of the option (length 9, 2 bytes "
+       "left)."},
+      {"field outside the data", message(option(81, {1, 0})),
+       "Option 81 at offset 240 has 2 bytes of data, too few for its field 3 (offset 2, length "
+       "1)."},
+      {"label past the name", message(option(119, {7, 'e', 'x'})),
+       "Label at offset 242 of option 119 runs past the end of the option (length 7, 2 bytes "
+       "left)."},
+      {"pointer loop", message(option(119, {1, 'a', 0xC0, 0})),
+       "Compression pointer at offset 244 of option 119 does not point back to an earlier "
+       "name."},
+      {"forward pointer", message(option(119, {0xC0, 2, 1, 'a', 0})),
+       "Compression pointer at offset 242 of option 119 does not point back to an earlier "
+       "name."},
+      {"bad label length", message(option(119, {0x40, 'a'})),
+       "Label length 64 at offset 242 of option 119 is invalid."},
+      {"option past the file field", fileOverrun,
+       "Option 66 at offset 230 runs past the end of the file field (length 10, 4 bytes left)."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(errorText([&] { decoder_->decode(row.payload); }),
+              "Cannot decode DHCPv4 message. (" + row.reason + ")");
+  }
+  try {
+    decoder_->decode(Bytes(3, 0));
+    ADD_FAILURE() << "no exception";
+  } catch (const CException& e) {
+    EXPECT_EQ(e.operation(), "CDhcp4Decoder::decode");
+    EXPECT_EQ(e.module(), "host");
+  }
+}
+
+TEST_F(CDhcp4DecoderTest, MessageWithoutMagicCookieHasNoOptions) {
+  Bytes bootp = message(option(53, {1}));
+  bootp[239] = 0;
+  const CGeneralPtr<COption> root = decoder_->decode(bootp);
+  EXPECT_EQ(valuesOf(root, "53"), std::vector<std::string>{"absent"});
+  EXPECT_EQ(valuesOf(root, "0xffffffe1"), std::vector<std::string>{"63-82-53-00"});
+  // 236 bytes: a header without cookie.
+  EXPECT_EQ(values(Bytes(bootp.begin(), bootp.begin() + 236), "0xffffffe1"),
+            std::vector<std::string>{"absent"});
+}
+
+TEST(CDhcp4DecoderShippedTest, ReadsRelayAgentInformation) {
+  Bytes payload(236, 0);
+  payload[0] = 1, payload[1] = 1, payload[2] = 6;
+  payload.insert(payload.end(),
+                 {0x63, 0x82, 0x53, 0x63, 53, 1, 1, 82, 8, 1, 2, 'p', '1', 2, 2, 0xAB, 0xCD, 255});
+  const CGeneralPtr<COption> root = CDhcp4Decoder::shipped().decode(payload);
+  const CValueTypeConverter circuit(root->get(CTagPath("82/1"), COptionType(), 0));
+  EXPECT_EQ(circuit.variant(0).string(), "70-31");
+  const CValueTypeConverter type(root->get(CTagPath("53"), COptionType(), 0));
+  EXPECT_EQ(type.toUInt8(0), 1);
+}
+
+}  // namespace
+}  // namespace qvt::host
