@@ -140,7 +140,8 @@ link_local() {
 
 # capture NS IF FILE: starts tcpdump and waits until it listens.
 capture() {
-  local logfile=$work/tcpdump-$(basename "$3").log
+  local logfile
+  logfile=$work/tcpdump-$(basename "$3").log
   bg "$1" "$logfile" tcpdump -n -U --immediate-mode -Z root -i "$2" -s 0 -w "$3" "$FILTER"
   capture_pid=$last_pid
   wait_for 10 "tcpdump on $2" grep -q "listening on" "$logfile"
@@ -163,7 +164,6 @@ dnsmasq_server() {
     --port=0 --interface="$iface" --bind-interfaces --user=root --group=root \
     --dhcp-leasefile="$work/dnsmasq-$ns.leases" --pid-file="$work/dnsmasq-$ns.pid" \
     --log-dhcp --log-facility=- --dhcp-authoritative --no-ping "$@"
-  server_pid=$last_pid
   sleep 1
 }
 
@@ -172,7 +172,8 @@ dnsmasq_server() {
 # script /bin/true keeps dhclient from configuring the interface.
 dhclient_once() {
   local ns=$1 iface=$2 conf=$3 family=$4 pattern=$5
-  local lease=$work/$(basename "$conf").leases
+  local lease
+  lease=$work/$(basename "$conf").leases
   rm -f "$lease"
   touch "$lease"
   local extra=()
@@ -230,7 +231,7 @@ direct() {
     --dhcp-range=10.55.1.100,10.55.1.150,255.255.255.0,1h \
     --dhcp-range=fd00:55:1::100,fd00:55:1::1ff,64,1h \
     --bootp-dynamic --dhcp-option=option:domain-name,example.test \
-    --dhcp-option=option:dns-server,10.55.1.1 --dhcp-option=option6:dns-server,[fd00:55:1::1]
+    --dhcp-option=option:dns-server,10.55.1.1 "--dhcp-option=option6:dns-server,[fd00:55:1::1]"
 
   capture "$NS_SERVER" s0 "$work/dhcp4-exchange.pcap"
   set_mac "$NS_CLIENT" c0 "$MAC_DOCSIS"
