@@ -526,14 +526,18 @@ bool CVariantConversion::_readBoolean(std::string_view text, CVariant& variant) 
 }
 
 bool CVariantConversion::_readAddress(std::string_view text, CVariant& variant) {
-  // Every address text has a "." or a ":".
-  if (text.find_first_of(".:") == std::string_view::npos) return false;
-  const std::size_t begin = text.find_first_not_of("[ \t");
-  if (begin == std::string_view::npos) return false;
-  const std::size_t end = text.find_last_not_of("] \t") + 1;
-  if (end <= begin) return false;
+  // Every address text has a "." or a ":" (a plain loop: find_first_of calls
+  // memchr once per character).
+  bool separator = false;
+  for (const char c : text)
+    separator = separator || c == '.' || c == ':';
+  if (!separator) return false;
+  while (!text.empty() && (text.front() == '[' || isBlank(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ']' || isBlank(text.back())))
+    text.remove_suffix(1);
   CIPAddress address;
-  if (!parseAddress(text.substr(begin, end - begin), address)) return false;
+  if (text.empty() || !parseAddress(text, address)) return false;
   variant._set<T::kIPAddress>(address, CVariantSubType::type(address.addressType()));
   return true;
 }
