@@ -1,5 +1,7 @@
 #include "class_a/exp_eval/CExpEval.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -9,6 +11,34 @@
 #include "class_a/standard/Fail.h"
 
 namespace qvt {
+
+namespace {
+
+struct CStackBounds {
+  std::uintptr_t low = 0;
+  std::uintptr_t high = 0;
+};
+
+// threadStack: the running thread's stack, asked once per thread; zero
+// bounds when the system does not tell.
+CStackBounds threadStack() {
+  thread_local const CStackBounds bounds = [] {
+    CStackBounds found;
+    pthread_attr_t attributes;
+    if (pthread_getattr_np(pthread_self(), &attributes) != 0) return found;
+    void* address = nullptr;
+    std::size_t size = 0;
+    if (pthread_attr_getstack(&attributes, &address, &size) == 0) {
+      found.low = reinterpret_cast<std::uintptr_t>(address);
+      found.high = found.low + size;
+    }
+    pthread_attr_destroy(&attributes);
+    return found;
+  }();
+  return bounds;
+}
+
+}  // namespace
 
 // CExpEvalRun: one active execution, counted while it runs.
 class CExpEvalRun {
@@ -209,6 +239,13 @@ void CExpEval::_enterRun(std::uint32_t depth) {
     fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "Cannot execute expression.",
          {"Nested expressions exceed %1 levels of nesting.", CNodeBaseFactory::kMaxDepth});
   }
+  if (runs_ == 0) {
+    // Code running on a stack of its own (a coroutine) is not checked.
+    const CStackBounds stack = threadStack();
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    stackFloor_ =
+        stack.low != 0 && here > stack.low && here <= stack.high ? stack.low + kStackReserve : 0;
+  }
   ++runs_;
   depthInUse_ += depth;
 }
@@ -216,6 +253,7 @@ void CExpEval::_enterRun(std::uint32_t depth) {
 void CExpEval::_leaveRun(std::uint32_t depth) noexcept {
   --runs_;
   depthInUse_ -= depth;
+  if (runs_ == 0) stackFloor_ = 0;
 }
 
 void CExpEval::_requireArguments(const CExpEval& evaluator, const CMultiVariant& arguments,
@@ -234,6 +272,11 @@ void CExpEval::_failMessage(const CExpEval& evaluator, const CCallName& call, CM
 
 void CExpEval::_fail(const char* operation, const char* description, const char* reason) const {
   fail(CRaiser::of(*this), "exp_eval", operation, description, reason);
+}
+
+void CExpEval::_failStack() const {
+  fail(CRaiser::of(*this), "exp_eval", "CExpEval::execute", "Cannot execute expression.",
+       "The expression is nested too deeply for the stack of this thread.");
 }
 
 void CExpEval::_failUnknownFunction(std::string_view name) const {

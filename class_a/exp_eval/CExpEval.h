@@ -13,9 +13,12 @@
 //
 // An engine and the trees it compiled are used by one thread at a time. Trees
 // nested deeper than CNodeBaseFactory::kMaxDepth levels are refused when they
-// are built, and expressions run from within expressions ($EVAL, $VALUE) may
-// nest up to kMaxNestedRuns deep, so that any compiled tree executes within a
-// small thread stack.
+// are built; expressions run from within expressions ($EVAL, $VALUE) nest at
+// most kMaxNestedRuns deep and share that depth; and an execution that comes
+// within kStackReserve bytes of the end of its thread's stack stops with an
+// error. So no expression overflows the stack, and every compiled expression
+// runs to its end on a 256 KiB thread stack in an optimised or plain debug
+// build.
 #pragma once
 
 #include <cstddef>
@@ -56,6 +59,9 @@ class CExpEval {
   // kMaxNestedRuns: how many executions may be active at once in one engine
   // (an expression, the expression its $EVAL runs, and so on).
   static constexpr std::uint32_t kMaxNestedRuns = 8;
+  // kStackReserve: interpretation stops with an error when it comes within
+  // this many bytes of the end of the running thread's stack.
+  static constexpr std::size_t kStackReserve = 64 * 1024;
 
   // CExpEval: keeps hostContext (not owned; may be null) and registers the
   // built-in functions. The cipher stays unkeyed until initCipher.
@@ -105,6 +111,14 @@ class CExpEval {
   // Raises "Cannot initialize cipher." ("No host context supplies a shared
   // server key.") without a host context, and the cipher's key errors.
   void initCipher();
+
+  // _checkStack: raises "Cannot execute expression." ("The expression is
+  // nested too deeply for the stack of this thread.") when an execution has
+  // come within kStackReserve bytes of the end of the thread's stack. Every
+  // operator node checks on entry.
+  void _checkStack() const {
+    if (reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < stackFloor_) _failStack();
+  }
 
   // hasFunction: whether name is registered.
   bool hasFunction(std::string_view name) const;
@@ -223,6 +237,7 @@ class CExpEval {
   [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _fail(const char* operation,
                                                           const char* description,
                                                           const char* reason) const;
+  [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failStack() const;
   [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failUnknownFunction(
       std::string_view name) const;
   // _requireCipher: raises unless initCipher has keyed the cipher.
@@ -253,9 +268,10 @@ class CExpEval {
   bool cipherKeyed_ = false;
   CITraceSink* traceSink_ = nullptr;
   CIExceptionFacade* exceptionStack_ = nullptr;
-  std::uint32_t runs_ = 0;        // executions active now
-  std::uint32_t depthInUse_ = 0;  // tree depth summed over active executions
-  CMultiVariant singleResults_;   // reused by the single form of execute
+  std::uint32_t runs_ = 0;         // executions active now
+  std::uint32_t depthInUse_ = 0;   // tree depth summed over active executions
+  std::uintptr_t stackFloor_ = 0;  // lowest frame address allowed; 0: no check
+  CMultiVariant singleResults_;    // reused by the single form of execute
 };
 
 }  // namespace qvt

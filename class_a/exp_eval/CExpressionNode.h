@@ -15,10 +15,13 @@ class CExpressionNode : public CNonterminalNode {
   ~CExpressionNode() override;
 
  protected:
-  // _before: the engine's trace sink (null when tracing is off), after
+  // _before: checks the stack left to the thread (CExpEval::_checkStack),
+  // then returns the engine's trace sink (null when tracing is off) after
   // passing it "Before interpret".
   CITraceSink* _before() const {
-    CITraceSink* const sink = context_ ? context_->traceSink() : nullptr;
+    if (context_ == nullptr) return nullptr;
+    context_->_checkStack();
+    CITraceSink* const sink = context_->traceSink();
     if (sink) sink->trace("Before interpret", *this);
     return sink;
   }
