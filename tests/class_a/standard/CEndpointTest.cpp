@@ -1,6 +1,8 @@
 #include "class_a/standard/CEndpoint.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
+
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -75,6 +77,13 @@ TEST(CEndpointTest, RejectsTextWithoutHost) {
 }
 
 TEST(CEndpointTest, ResolvesLocalhost) {
+  // A bare chroot may have no /etc/hosts: then the system itself cannot
+  // resolve the name and there is nothing to compare with.
+  addrinfo* found = nullptr;
+  if (getaddrinfo("localhost", nullptr, nullptr, &found) != 0) {
+    GTEST_SKIP() << "the system resolver does not know localhost";
+  }
+  freeaddrinfo(found);
   const CEndpoint e(std::string("localhost:67"));
   EXPECT_EQ(e.port(), 67);
   const CIPAddress address = e.ip_address();
