@@ -286,8 +286,8 @@ void CBlowfish::decipher(const unsigned char* source, unsigned char* destination
 
 void CBlowfish::encrypt_string(const std::string& text, CHexStore& out) {
   const std::size_t textLength = std::min(text.find('\0'), text.size());
-  std::size_t length = std::max<std::size_t>(textLength + 1, kBlockSize);
-  length = (length + kBlockSize - 1) / kBlockSize * kBlockSize;
+  // Room for the text and its terminating NUL, rounded up to whole blocks.
+  const std::size_t length = (textLength / kBlockSize + 1) * kBlockSize;
 
   std::vector<unsigned char> work;
   try {

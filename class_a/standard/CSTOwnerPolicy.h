@@ -42,9 +42,7 @@ class CSTOwnerPolicy {
   }
   void _acquire() noexcept { ++*count_; }
   void _release(T* pointee) noexcept {
-    if (--*count_ != 0) return;
-    delete count_;
-    delete pointee;
+    if (--*count_ == 0) _destroy(count_, pointee);
   }
   void _forget() noexcept { count_ = nullptr; }
   void _swap(CSTOwnerPolicy& other) noexcept { std::swap(count_, other.count_); }
@@ -52,6 +50,13 @@ class CSTOwnerPolicy {
  private:
   template <class>
   friend class CSTOwnerPolicy;
+  // _destroy: the last owner's clean-up. Out of line: the common path stays
+  // small, and GCC's use-after-free check no longer takes one owner's freeing
+  // branch as run before another owner's decrement of the same count.
+  [[gnu::noinline]] static void _destroy(std::uint32_t* count, T* pointee) noexcept {
+    delete count;
+    delete pointee;
+  }
   std::uint32_t* count_ = nullptr;
 };
 
