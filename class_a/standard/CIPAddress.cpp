@@ -22,6 +22,28 @@ bool isDecimal(char c) {
   return c >= '0' && c <= '9';
 }
 
+// addWrapping, subtractWrapping: the bytes as one big-endian number; the carry
+// (or borrow) out of the first byte is dropped, so results wrap.
+template <std::size_t N>
+void addWrapping(std::array<unsigned char, N>& a, const std::array<unsigned char, N>& b) {
+  unsigned carry = 0;
+  for (std::size_t n = N; n > 0; --n) {
+    const unsigned sum = a[n - 1] + b[n - 1] + carry;
+    a[n - 1] = static_cast<unsigned char>(sum);
+    carry = sum >> 8;
+  }
+}
+
+template <std::size_t N>
+void subtractWrapping(std::array<unsigned char, N>& a, const std::array<unsigned char, N>& b) {
+  int borrow = 0;
+  for (std::size_t n = N; n > 0; --n) {
+    const int difference = int{a[n - 1]} - int{b[n - 1]} - borrow;
+    a[n - 1] = static_cast<unsigned char>(difference);
+    borrow = difference < 0 ? 1 : 0;
+  }
+}
+
 }  // namespace
 
 CIPAddress::CIPAddress(std::uint32_t addressType) {
@@ -75,7 +97,7 @@ void CIPAddress::set(const unsigned char* bytes, std::size_t length) {
   }
 }
 
-bool CIPAddress::_parseV4(const std::string& text, unsigned char (&out)[4]) {
+bool CIPAddress::_parseV4(std::string_view text, unsigned char (&out)[4]) {
   const std::size_t n = text.size();
   if (n > 15) return false;
   std::size_t i = 0;
@@ -96,17 +118,21 @@ bool CIPAddress::_parseV4(const std::string& text, unsigned char (&out)[4]) {
   return i == n;
 }
 
-bool CIPAddress::tryParse(const std::string& text, CIPAddress& out) {
-  if (text.find(':') == std::string::npos) {
+bool CIPAddress::tryParse(std::string_view text, CIPAddress& out) {
+  if (text.find(':') == std::string_view::npos) {
     unsigned char v4[4];
     if (!_parseV4(text, v4)) return false;
     out.set(v4, 4);
     return true;
   }
-  // inet_pton reads up to the first NUL: refuse texts that carry one.
-  if (text.size() > kMaxV6Text || text.find('\0') != std::string::npos) return false;
+  // inet_pton reads up to the first NUL: refuse texts that carry one, and give
+  // it the text NUL-terminated from the stack.
+  if (text.size() > kMaxV6Text || text.find('\0') != std::string_view::npos) return false;
+  char terminated[kMaxV6Text + 1];
+  std::memcpy(terminated, text.data(), text.size());
+  terminated[text.size()] = '\0';
   unsigned char v6[16];
-  if (inet_pton(AF_INET6, text.c_str(), v6) != 1) return false;
+  if (inet_pton(AF_INET6, terminated, v6) != 1) return false;
   out.set(v6, 16);
   return true;
 }
@@ -241,31 +267,17 @@ void CIPAddress::_checkSameType(const CIPAddress& other, const char* operation) 
   }
 }
 
-// Both sums run over the bytes as one big-endian number; the carry (or
-// borrow) out of the first byte is dropped, so results wrap.
 CIPAddress& CIPAddress::operator+=(const CIPAddress& other) {
   _checkSameType(other, "CIPAddress::operator+=");
-  unsigned char* a = bytes();
-  const unsigned char* b = other.bytes();
-  unsigned carry = 0;
-  for (std::size_t i = raw_len(); i-- > 0;) {
-    const unsigned sum = a[i] + b[i] + carry;
-    a[i] = static_cast<unsigned char>(sum);
-    carry = sum >> 8;
-  }
+  if (addressType_ == kIPv4) addWrapping(v4_, other.v4_);
+  if (addressType_ == kIPv6) addWrapping(v6_, other.v6_);
   return *this;
 }
 
 CIPAddress& CIPAddress::operator-=(const CIPAddress& other) {
   _checkSameType(other, "CIPAddress::operator-=");
-  unsigned char* a = bytes();
-  const unsigned char* b = other.bytes();
-  int borrow = 0;
-  for (std::size_t i = raw_len(); i-- > 0;) {
-    const int difference = int{a[i]} - int{b[i]} - borrow;
-    a[i] = static_cast<unsigned char>(difference);
-    borrow = difference < 0 ? 1 : 0;
-  }
+  if (addressType_ == kIPv4) subtractWrapping(v4_, other.v4_);
+  if (addressType_ == kIPv6) subtractWrapping(v6_, other.v6_);
   return *this;
 }
 

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "class_a/standard/CObject.h"
 
@@ -58,7 +59,7 @@ class CIPAddress : public CObject {
 
   // tryParse: the parse of _set without exceptions or heap use. Returns false
   // and leaves `out` unchanged when `text` is no address.
-  static bool tryParse(const std::string& text, CIPAddress& out);
+  static bool tryParse(std::string_view text, CIPAddress& out);
 
   // string(text): as _set.
   void string(const std::string& text) override;
@@ -144,7 +145,7 @@ class CIPAddress : public CObject {
   const unsigned char* bytes() const;
   std::string _v4string() const;
   std::string _v6string() const;
-  static bool _parseV4(const std::string& text, unsigned char (&out)[4]);
+  static bool _parseV4(std::string_view text, unsigned char (&out)[4]);
   void _checkSameType(const CIPAddress& other, const char* operation) const;
 
   std::uint32_t addressType_ = kNone;

@@ -161,7 +161,7 @@ std::string CTimeT::formatLocal(const std::string& format) const {
   return _formattedTime(format, &tm);
 }
 
-bool CTimeT::_readFields(const std::string& text, std::tm& tm) {
+bool CTimeT::_readFields(std::string_view text, std::tm& tm) {
   std::string_view rest(text);
   const std::string_view day = nextToken(rest);
   const std::string_view month = nextToken(rest);
@@ -199,7 +199,7 @@ bool CTimeT::_readFields(const std::string& text, std::tm& tm) {
 
 // timegm takes the fields as UTC directly, so the result does not depend on
 // the process's time zone or its daylight saving rules.
-bool CTimeT::readUTC(const std::string& text) {
+bool CTimeT::readUTC(std::string_view text) {
   std::tm tm{};
   if (!_readFields(text, tm)) return false;
   tm.tm_isdst = 0;
@@ -210,7 +210,7 @@ bool CTimeT::readUTC(const std::string& text) {
   return true;
 }
 
-bool CTimeT::readLocal(const std::string& text) {
+bool CTimeT::readLocal(std::string_view text) {
   std::tm tm{};
   if (!_readFields(text, tm)) return false;
   tm.tm_isdst = -1;

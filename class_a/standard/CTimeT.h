@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace qvt {
 
@@ -122,10 +123,11 @@ class CTimeT {
   // readUTC: reads "Day Mon dd hh:mm:ss yyyy" (names case-insensitive, runs of
   // spaces allowed, numbers as whole decimal integers) as a UTC time;
   // out-of-range fields normalise ("Feb 30" is "Mar 2" or "Mar 1"). Returns
-  // false and keeps the value when the text does not have that layout.
-  bool readUTC(const std::string& text);
+  // false and keeps the value when the text does not have that layout. Reads
+  // the text in place, without heap use.
+  bool readUTC(std::string_view text);
   // readLocal: the same text taken as local time (mktime).
-  bool readLocal(const std::string& text);
+  bool readLocal(std::string_view text);
 
   // durationString: "h:m:s" without padding or day part ("25:1:1"), or
   // "infinite" for -1.
@@ -150,7 +152,7 @@ class CTimeT {
   }
   CTimeT _divide(std::int64_t divisor) const;
   // _readFields: parses the date text into tm; false when it is no date.
-  static bool _readFields(const std::string& text, std::tm& tm);
+  static bool _readFields(std::string_view text, std::tm& tm);
 
   std::int64_t seconds_;
 };

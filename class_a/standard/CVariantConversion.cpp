@@ -1,7 +1,5 @@
 #include "class_a/standard/CVariantConversion.h"
 
-#include <arpa/inet.h>
-
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -16,8 +14,6 @@ namespace {
 using T = CVariantType;
 
 constexpr const char* kModule = "standard";
-// The longest IPv6 text the platform parser can accept.
-constexpr std::size_t kMaxAddressText = 45;
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
@@ -34,24 +30,6 @@ bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (lower(text[i]) != lowerWord[i]) return false;
   }
-  return true;
-}
-
-// parseAddress: CIPAddress::tryParse without building a heap string: texts up
-// to 15 characters fit the string's own buffer, longer ones can only be IPv6
-// and go to the platform parser from a stack buffer.
-bool parseAddress(std::string_view text, CIPAddress& out) {
-  if (text.size() <= 15) return CIPAddress::tryParse(std::string(text), out);
-  if (text.size() > kMaxAddressText || text.find(':') == std::string_view::npos ||
-      text.find('\0') != std::string_view::npos) {
-    return false;
-  }
-  char buffer[kMaxAddressText + 1];
-  std::memcpy(buffer, text.data(), text.size());
-  buffer[text.size()] = '\0';
-  unsigned char bytes[16];
-  if (inet_pton(AF_INET6, buffer, bytes) != 1) return false;
-  out.set(bytes, sizeof bytes);
   return true;
 }
 
@@ -379,7 +357,7 @@ void CVariantConversion::_toTime(const CVariant& source, CVariant& target, CVari
       // An unreadable date still makes a time: the target's own time value
       // (0 for a variant that holds none).
       CTimeT time(target.isTime() ? target._get<T::kTime>().seconds : 0);
-      time.readUTC(source._get<T::kString>().str());
+      time.readUTC(source._get<T::kString>().view());
       seconds = time.seconds();
       break;
     }
@@ -537,7 +515,7 @@ bool CVariantConversion::_readAddress(std::string_view text, CVariant& variant) 
   while (!text.empty() && (text.back() == ']' || isBlank(text.back())))
     text.remove_suffix(1);
   CIPAddress address;
-  if (text.empty() || !parseAddress(text, address)) return false;
+  if (text.empty() || !CIPAddress::tryParse(text, address)) return false;
   variant._set<T::kIPAddress>(address, CVariantSubType::type(address.addressType()));
   return true;
 }
@@ -588,7 +566,7 @@ bool CVariantConversion::_readTime(std::string_view text, CVariant& variant) {
     dayName = dayName || equalsIgnoringCase(text.substr(i, 3), day);
   if (!dayName) return false;
   CTimeT time;
-  if (!time.readUTC(std::string(text))) return false;
+  if (!time.readUTC(text)) return false;
   variant._set<T::kTime>(CVariant::TimeValue{time.seconds()}, CVariantSubType::kGeneral);
   return true;
 }
