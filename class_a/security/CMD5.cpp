@@ -1,7 +1,8 @@
 #include "class_a/security/CMD5.h"
 
-#include <algorithm>
 #include <cstring>
+
+#include "class_a/security/DigestBlocks.h"
 
 namespace qvt {
 namespace {
@@ -97,20 +98,10 @@ void CMD5::_transform(const unsigned char* block) {
 }
 
 void CMD5::update(const unsigned char* bytes, std::size_t length) {
-  std::size_t used = static_cast<std::size_t>((_count / 8) % 64);
+  const std::size_t used = static_cast<std::size_t>((_count / 8) % 64);
   _count += static_cast<std::uint64_t>(length) * 8;
-  if (used > 0) {
-    const std::size_t take = std::min(length, 64 - used);
-    std::memcpy(_buffer + used, bytes, take);
-    used += take;
-    bytes += take;
-    length -= take;
-    if (used < 64) return;
-    _transform(_buffer);
-  }
-  for (; length >= 64; bytes += 64, length -= 64)
-    _transform(bytes);
-  if (length > 0) std::memcpy(_buffer, bytes, length);
+  feedBlocks(_buffer, used, bytes, length,
+             [this](const unsigned char* block) { _transform(block); });
 }
 
 void CMD5::update(const CHexStore& bytes) {
@@ -122,10 +113,8 @@ CHexStore CMD5::final() {
   for (int i = 0; i < 8; ++i)
     lengthBytes[i] = static_cast<unsigned char>(_count >> (8 * i));
 
-  // One 0x80 byte, zeros up to 56 modulo 64, then the bit count.
-  static constexpr unsigned char kPadding[64] = {0x80};
   const std::size_t used = static_cast<std::size_t>((_count / 8) % 64);
-  update(kPadding, used < 56 ? 56 - used : 120 - used);
+  update(kDigestPadding, paddingLength(used));
   update(lengthBytes, sizeof lengthBytes);
 
   for (int i = 0; i < 4; ++i)

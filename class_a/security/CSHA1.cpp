@@ -1,7 +1,8 @@
 #include "class_a/security/CSHA1.h"
 
-#include <algorithm>
 #include <cstring>
+
+#include "class_a/security/DigestBlocks.h"
 
 namespace qvt {
 namespace {
@@ -72,23 +73,13 @@ void CSHA1::_transform(const unsigned char* block) {
 }
 
 void CSHA1::update(const unsigned char* bytes, std::size_t length) {
-  std::size_t used = (_countLow / 8) % 64;
+  const std::size_t used = (_countLow / 8) % 64;
   const std::uint64_t bits =
       (std::uint64_t{_countHigh} << 32 | _countLow) + static_cast<std::uint64_t>(length) * 8;
   _countLow = static_cast<std::uint32_t>(bits);
   _countHigh = static_cast<std::uint32_t>(bits >> 32);
-  if (used > 0) {
-    const std::size_t take = std::min(length, 64 - used);
-    std::memcpy(_buffer + used, bytes, take);
-    used += take;
-    bytes += take;
-    length -= take;
-    if (used < 64) return;
-    _transform(_buffer);
-  }
-  for (; length >= 64; bytes += 64, length -= 64)
-    _transform(bytes);
-  if (length > 0) std::memcpy(_buffer, bytes, length);
+  feedBlocks(_buffer, used, bytes, length,
+             [this](const unsigned char* block) { _transform(block); });
 }
 
 void CSHA1::update(const CHexStore& bytes) {
@@ -100,10 +91,8 @@ CHexStore CSHA1::final() {
   storeBig(lengthBytes, _countHigh);
   storeBig(lengthBytes + 4, _countLow);
 
-  // One 0x80 byte, zeros up to 56 modulo 64, then the bit count.
-  static constexpr unsigned char kPadding[64] = {0x80};
   const std::size_t used = (_countLow / 8) % 64;
-  update(kPadding, used < 56 ? 56 - used : 120 - used);
+  update(kDigestPadding, paddingLength(used));
   update(lengthBytes, sizeof lengthBytes);
 
   for (int i = 0; i < 5; ++i)
