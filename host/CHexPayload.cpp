@@ -72,6 +72,13 @@ std::vector<unsigned char> CHexPayload::parse(const std::string& text, const std
       continue;
     }
     const int value = digitValue(c);
+    if (value < 0 && (c < 0x20 || c > 0x7E)) {
+      static const char kDigits[] = "0123456789ABCDEF";
+      const auto byte = static_cast<unsigned char>(c);
+      const std::string hex = {'0', 'x', kDigits[byte >> 4], kDigits[byte & 0x0F]};
+      fail(CRaiser::none(), "host", kParseOperation, description,
+           {"Invalid byte %1 at line %2, column %3.", hex, line, column});
+    }
     if (value < 0) {
       fail(CRaiser::none(), "host", kParseOperation, description,
            {"Invalid character '%1' at line %2, column %3.", c, line, column});

@@ -22,8 +22,9 @@ class CHexPayload {
  public:
   // parse: the bytes of `text`; `name` names the text in errors. Raises
   // "Cannot read hex payload '%1'." with the line and column of a character
-  // that is no digit or separator, of a group with an odd number of digits,
-  // or "The text holds no bytes." when there are none.
+  // that is no digit or separator (a byte outside printable ASCII is named
+  // as 0xNN), of a group with an odd number of digits, or "The text holds no
+  // bytes." when there are none.
   static std::vector<unsigned char> parse(const std::string& text, const std::string& name);
 
   // readFile: parse of the file's content. Raises "Cannot open file '%1'."
