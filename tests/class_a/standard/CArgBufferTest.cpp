@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "class_a/standard/CException.h"
+#include "TestSupport.h"
 
 namespace qvt {
 namespace {
@@ -52,16 +52,11 @@ TEST(CArgBufferTest, RaisesItsErrorsWithExactTexts) {
   };
   for (const ErrorRow& row : rows) {
     SCOPED_TRACE(row.name);
-    try {
-      row.action();
-      ADD_FAILURE() << "no exception";
-    } catch (const CException& e) {
-      EXPECT_EQ(e.text(), row.text);
-      EXPECT_EQ(e.operation(), row.operation);
-      EXPECT_EQ(e.className(), "static");
-      EXPECT_EQ(e.module(), "standard");
-      EXPECT_EQ(e.severity(), 4u);
-    }
+    const auto e = qvt_test::caught(row.action);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->operation() + ": " + e->text(), row.operation + ": " + row.text);
+    EXPECT_EQ(e->className() + " " + e->module(), "static standard");
+    EXPECT_EQ(e->severity(), 4u);
   }
 }
 

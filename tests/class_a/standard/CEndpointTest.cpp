@@ -11,24 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
 
 namespace qvt {
 namespace {
 
-struct Raised {
-  std::string operation;
-  std::string text;
-};
-
-Raised raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CException& e) {
-    return {e.operation(), e.text()};
-  }
-  return {};
-}
+using qvt_test::errorWhere;
 
 CIPAddress ip(const char* text) {
   return CIPAddress(std::string(text));
@@ -68,10 +57,9 @@ TEST(CEndpointTest, RejectsTextWithoutHost) {
   for (const char* text : {"", ":67", "[]:67", "[::1", "[::1]x", "[::1]67"}) {
     SCOPED_TRACE(text);
     CEndpoint e(ip("10.0.0.9"), 9);
-    const Raised r = raised([&] { e.set(text); });
-    EXPECT_EQ(r.operation, "CEndpoint::set");
-    EXPECT_EQ(r.text, std::string("Cannot create endpoint. (Text '") + text +
-                          "' is not a valid ip address or host name.)");
+    EXPECT_EQ(errorWhere([&] { e.set(text); }),
+              std::string("CEndpoint::set: Cannot create endpoint. (Text '") + text +
+                  "' is not a valid ip address or host name.)");
     EXPECT_EQ(e.string(), "10.0.0.9:9");  // unchanged after a failure
   }
 }
@@ -93,14 +81,11 @@ TEST(CEndpointTest, ResolvesLocalhost) {
 TEST(CEndpointTest, UnresolvableNameRaises) {
   // A name with a NUL byte is refused before the resolver is asked, so the
   // test never reaches the network.
-  try {
-    CEndpoint(std::string("no\0host:67", 10));
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.operation(), "CEndpoint::set");
-    EXPECT_EQ(e.description().templateText(), "Failed to resolve host name '%1'.");
-    EXPECT_EQ(e.reason().text(), "Name does not resolve.");
-  }
+  const auto e = qvt_test::caught([] { CEndpoint(std::string("no\0host:67", 10)); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->operation(), "CEndpoint::set");
+  EXPECT_EQ(e->description().templateText(), "Failed to resolve host name '%1'.");
+  EXPECT_EQ(e->reason().text(), "Name does not resolve.");
 }
 
 TEST(CEndpointTest, EmptyEndpoint) {
@@ -111,16 +96,15 @@ TEST(CEndpointTest, EmptyEndpoint) {
   EXPECT_EQ(empty.port(), 0);
   EXPECT_EQ(empty, CEndpoint());
   EXPECT_NE(empty, CEndpoint(ip("0.0.0.0"), 0));
-  Raised r = raised([&] { (void)empty.protocol_family(); });
-  EXPECT_EQ(r.operation, "CEndpoint::protocol_family");
-  EXPECT_EQ(r.text, "Cannot resolve protocol family. (Unknown protocol family.)");
-  r = raised([&] { (void)empty.ip_address(); });
-  EXPECT_EQ(r.operation, "CEndpoint::ip_address");
-  EXPECT_EQ(r.text, "Cannot resolve endpoint ip address. (Unknown protocol family.)");
+  EXPECT_EQ(errorWhere([&] { (void)empty.protocol_family(); }),
+            "CEndpoint::protocol_family: Cannot resolve protocol family. (Unknown protocol "
+            "family.)");
+  EXPECT_EQ(errorWhere([&] { (void)empty.ip_address(); }),
+            "CEndpoint::ip_address: Cannot resolve endpoint ip address. (Unknown protocol "
+            "family.)");
   CEndpoint e;
-  r = raised([&] { e.ip_address(CIPAddress()); });
-  EXPECT_EQ(r.operation, "CEndpoint::ip_address");
-  EXPECT_EQ(r.text, "Cannot set endpoint address. (Unknown ip address type.)");
+  EXPECT_EQ(errorWhere([&] { e.ip_address(CIPAddress()); }),
+            "CEndpoint::ip_address: Cannot set endpoint address. (Unknown ip address type.)");
 }
 
 TEST(CEndpointTest, AddressPortAndFamily) {
@@ -161,16 +145,14 @@ TEST(CEndpointTest, FromSocketAddress) {
 
   sockaddr_in in4{};
   in4.sin_family = AF_INET;
-  const Raised shortV4 =
-      raised([&] { CEndpoint(reinterpret_cast<const sockaddr*>(&in4), sizeof in4 - 1); });
-  EXPECT_EQ(shortV4.operation, "CEndpoint::CEndpoint");
-  EXPECT_EQ(shortV4.text, "Cannot construct endpoint. (Unknown protocol family.)");
   sockaddr other{};
   other.sa_family = AF_UNIX;
-  EXPECT_EQ(raised([&] { CEndpoint(&other, sizeof other); }).text,
-            "Cannot construct endpoint. (Unknown protocol family.)");
-  EXPECT_EQ(raised([] { CEndpoint(nullptr, 16); }).text,
-            "Cannot construct endpoint. (Unknown protocol family.)");
+  const std::string unknown =
+      "CEndpoint::CEndpoint: Cannot construct endpoint. (Unknown protocol family.)";
+  EXPECT_EQ(errorWhere([&] { CEndpoint(reinterpret_cast<const sockaddr*>(&in4), sizeof in4 - 1); }),
+            unknown);
+  EXPECT_EQ(errorWhere([&] { CEndpoint(&other, sizeof other); }), unknown);
+  EXPECT_EQ(errorWhere([] { CEndpoint(nullptr, 16); }), unknown);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/Fail.h"
 
 namespace qvt {
@@ -85,14 +86,11 @@ TEST(CExceptionFacadeTest, EmptyStackRaises) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.second);
-    try {
-      row.first();
-      ADD_FAILURE() << "no exception";
-    } catch (const CException& e) {
-      EXPECT_EQ(e.text(), row.second + " (Exception stack is empty.)");
-      EXPECT_EQ(e.module(), "extended");
-      EXPECT_EQ(e.className(), "CExceptionFacade");
-    }
+    const auto e = qvt_test::caught(row.first);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->text(), row.second + " (Exception stack is empty.)");
+    EXPECT_EQ(e->module(), "extended");
+    EXPECT_EQ(e->className(), "CExceptionFacade");
   }
 }
 

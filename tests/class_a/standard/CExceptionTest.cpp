@@ -130,8 +130,9 @@ TEST(CExceptionTest, NumberConversionCloneIsPlainException) {
     failNumber(CRaiser::none(), "standard", "CNumberConversion::toInt", "Bad.", "Why.");
   } catch (const CNumberConversionException& e) {
     caught = true;
-    std::unique_ptr<CException> clone(e.clone());
-    EXPECT_EQ(typeid(*clone), typeid(CException));
+    const std::unique_ptr<CException> clone(e.clone());
+    const CException& cloned = *clone;
+    EXPECT_EQ(typeid(cloned), typeid(CException));
     EXPECT_EQ(clone->text(), "Bad. (Why.)");
   }
   EXPECT_TRUE(caught);

@@ -52,7 +52,8 @@ TEST(CGeneralPtrTest, AssignmentSharesAndReleases) {
   CGeneralPtr<Tracked> sameA(a);
   CGeneralPtr<Tracked> b(new Tracked(deletionsB));
 
-  a = a;
+  CGeneralPtr<Tracked>& alsoA = a;
+  a = alsoA;  // assignment to itself
   a = sameA;
   EXPECT_EQ(a.useCount(), 2u);
 

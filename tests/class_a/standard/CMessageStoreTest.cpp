@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
+using qvt_test::errorWhere;
 
 class CMessageStoreTest : public ::testing::Test {
  protected:
@@ -93,33 +97,19 @@ TEST_F(CMessageStoreTest, KeepsOnlyTheChosenLocales) {
 TEST_F(CMessageStoreTest, RecordWithoutEnglishNamesItsLine) {
   write("en_US=First.\n\n# comment\nid=4\nxx_XX=Zweiter.\n\nen_US=Third.\n");
   CMessageStore store;
-  try {
-    store.execute(directory_, "messages.txt");
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.text(), "Invalid record at line 6 in message locale file. (Missing key 'en_US'.)");
-    EXPECT_EQ(e.operation(), "CMessageStore::_processRecord");
-  }
+  EXPECT_EQ(errorWhere([&] { store.execute(directory_, "messages.txt"); }),
+            "CMessageStore::_processRecord: Invalid record at line 6 in message locale file. "
+            "(Missing key 'en_US'.)");
 }
 
 TEST_F(CMessageStoreTest, MissingFileRaisesWithSystemReason) {
   CMessageStore store;
-  try {
-    store.execute(directory_, "absent.txt");
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.text(),
-              "Cannot open file '" + directory_ + "/absent.txt'. (No such file or directory)");
-    EXPECT_EQ(e.operation(), "CFileReader::execute");
-    EXPECT_EQ(e.module(), "standard");
-  }
+  EXPECT_EQ(errorWhere([&] { store.execute(directory_, "absent.txt"); }),
+            "CFileReader::execute: Cannot open file '" + directory_ +
+                "/absent.txt'. (No such file or directory)");
   // A directory opens like a file but cannot be read.
-  try {
-    store.execute(directory_, "/");
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.text(), "Cannot read file '/'. (Is a directory)");
-  }
+  EXPECT_EQ(errorText([&] { store.execute(directory_, "/"); }),
+            "Cannot read file '/'. (Is a directory)");
 }
 
 TEST(CFileReaderTest, JoinsDirectoryAndFileName) {

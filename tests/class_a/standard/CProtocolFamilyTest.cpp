@@ -7,24 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "class_a/standard/CException.h"
+#include "TestSupport.h"
 
 namespace qvt {
 namespace {
-
-struct Raised {
-  std::string operation;
-  std::string text;
-};
-
-Raised raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CException& e) {
-    return {e.operation(), e.text()};
-  }
-  return {};
-}
 
 TEST(CProtocolFamilyTest, Mappings) {
   struct Row {
@@ -83,9 +69,7 @@ TEST(CProtocolFamilyTest, Errors) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
-    const Raised r = raised(row.action);
-    EXPECT_EQ(r.operation, row.operation);
-    EXPECT_EQ(r.text, row.text);
+    EXPECT_EQ(qvt_test::errorWhere(row.action), std::string(row.operation) + ": " + row.text);
   }
   EXPECT_EQ(family.code(), 0u);  // failed assignments change nothing
 }

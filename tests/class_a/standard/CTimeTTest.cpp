@@ -7,9 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "class_a/standard/CException.h"
+#include "TestSupport.h"
 
 namespace qvt {
 namespace {
@@ -35,31 +36,20 @@ class ScopedTimeZone {
   std::optional<std::string> previous_;
 };
 
-std::string errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CException& e) {
-    return e.operation() + ": " + e.text();
-  }
-  return "no error";
-}
+using qvt_test::errorWhere;
 
 TEST(CTimeTTest, DateUTCUsesTheAsctimeLayout) {
   EXPECT_EQ(CTimeT(0).dateUTC(), "Thu Jan  1 00:00:00 1970");
   EXPECT_EQ(CTimeT(86400).dateUTC(), "Fri Jan  2 00:00:00 1970");
   EXPECT_EQ(CTimeT(1709638496).dateUTC(), "Tue Mar  5 11:34:56 2024");
   EXPECT_EQ(CTimeT(253402300799).dateUTC(), "Fri Dec 31 23:59:59 9999");
-  EXPECT_EQ(errorOf([] { CTimeT(-1).dateUTC(); }),
+  EXPECT_EQ(errorWhere([] { CTimeT(-1).dateUTC(); }),
             "CTimeT::dateUTC: Cannot display time string. (Invalid time.)");
-  EXPECT_EQ(errorOf([] { CTimeT(253402300800).dateUTC(); }),
+  EXPECT_EQ(errorWhere([] { CTimeT(253402300800).dateUTC(); }),
             "CTimeT::dateUTC: Cannot display time string. (Invalid time.)");
-  EXPECT_EQ(errorOf([] { CTimeT(-5).gmtime(); }),
+  EXPECT_EQ(errorWhere([] { CTimeT(-5).gmtime(); }),
             "CTimeT::gmtime: Cannot process gmtime. (Invalid time.)");
-  try {
-    CTimeT(-1).gmtime();
-  } catch (const CException& e) {
-    EXPECT_EQ(e.className(), "qvt::CTimeT");
-  }
+  EXPECT_EQ(qvt_test::caught([] { CTimeT(-1).gmtime(); })->className(), "qvt::CTimeT");
 }
 
 TEST(CTimeTTest, ReadingUTCIsExactInEveryTimeZone) {
@@ -93,6 +83,10 @@ TEST(CTimeTTest, ReadingUTCIsExactInEveryTimeZone) {
       EXPECT_EQ(t.seconds(), row.expected);
     }
   }
+  // Only the viewed characters are read.
+  CTimeT t;
+  ASSERT_TRUE(t.readUTC(std::string_view("Thu Jan  1 00:00:05 1970 extra", 24)));
+  EXPECT_EQ(t.seconds(), 5);
 }
 
 TEST(CTimeTTest, RefusesTextsThatAreNoDate) {
@@ -131,11 +125,11 @@ TEST(CTimeTTest, FormatsWithStrftime) {
   EXPECT_EQ(CTimeT(1709638496).formatUTC("%Y%m%d %H%M"), "20240305 1134");
   std::tm tm = CTimeT(0).gmtime();
   EXPECT_EQ(CTimeT::_formattedTime("%Y", &tm), "1970");
-  EXPECT_EQ(errorOf([] { CTimeT::_formattedTime("%Y", nullptr); }),
+  EXPECT_EQ(errorWhere([] { CTimeT::_formattedTime("%Y", nullptr); }),
             "CTimeT::_formattedTime: Cannot format time string. (Invalid time.)");
-  EXPECT_EQ(errorOf([&tm] { CTimeT::_formattedTime("", &tm); }),
+  EXPECT_EQ(errorWhere([&tm] { CTimeT::_formattedTime("", &tm); }),
             "CTimeT::_formattedTime: Cannot format time string. (Invalid format specifier.)");
-  EXPECT_EQ(errorOf([&tm] { CTimeT::_formattedTime(std::string(300, 'x'), &tm); }),
+  EXPECT_EQ(errorWhere([&tm] { CTimeT::_formattedTime(std::string(300, 'x'), &tm); }),
             "CTimeT::_formattedTime: Cannot format time string. (Invalid format specifier.)");
 }
 
@@ -160,8 +154,8 @@ TEST(CTimeTTest, ArithmeticWrapsAndDivisionByZeroRaises) {
   EXPECT_TRUE(CTimeT(5) >= 5);
   EXPECT_TRUE(CTimeT(5) != 6);
   const std::string refused = "CTimeT::operator/: Cannot divide time. (Invalid time.)";
-  EXPECT_EQ(errorOf([] { CTimeT(7) / 0; }), refused);
-  EXPECT_EQ(errorOf([] { CTimeT(INT64_MIN) / -1; }), refused);
+  EXPECT_EQ(errorWhere([] { CTimeT(7) / 0; }), refused);
+  EXPECT_EQ(errorWhere([] { CTimeT(INT64_MIN) / -1; }), refused);
 }
 
 TEST(CTimeTTest, DurationTextAndReading) {

@@ -5,51 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/CVariant.h"
+#include "class_a/standard/VariantDescription.h"
 
 namespace qvt {
 namespace {
 
 using T = CVariantType;
 using S = CVariantSubType;
-
-// describe: "type/subtype:value", reading only the getter of the variant's own
-// type, so nothing is converted on the way.
-std::string describe(const CVariant& v) {
-  std::string value;
-  switch (v.type()) {
-    case T::kIPAddress:
-      value = v.ipaddress(S::kGeneral, true).addressType() == CIPAddress::kNone
-                  ? "none"
-                  : v.ipaddress(S::kGeneral, true).string();
-      break;
-    case T::kBoolean:
-      value = v.boolean() ? "true" : "false";
-      break;
-    case T::kTime:
-      value = std::to_string(v.time().seconds());
-      break;
-    case T::kString:
-      value = v.string();
-      break;
-    case T::kHexStore:
-      value = v.hexstore().string();
-      break;
-    case T::kInteger:
-      value = std::to_string(v.integer());
-      break;
-    case T::kEndpoint:
-      value = v.endpoint().string();
-      break;
-    case T::kUInteger:
-      value = std::to_string(v.uinteger());
-      break;
-    default:
-      break;
-  }
-  return std::string(v.type().name()) + "/" + v.subtype().name() + ":" + value;
-}
+using qvt_test::describe;
 
 CHexStore bytesOf(std::vector<unsigned char> raw) {
   return CHexStore(raw.data(), raw.size());
@@ -146,13 +112,8 @@ TEST(CVariantConversionTest, WholeMatrix) {
 }
 
 TEST(CVariantConversionTest, ForbiddenConversionNamesItsOperation) {
-  try {
-    CVariant(std::int64_t{1}).convert(T::kUnknown);
-    FAIL() << "converted";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.operation(), "CVariantConversion::_forbiddenConversion");
-    EXPECT_EQ(e.className(), "static");
-  }
+  EXPECT_EQ(qvt_test::errorWhere([] { CVariant(std::int64_t{1}).convert(T::kUnknown); }),
+            "CVariantConversion::_forbiddenConversion: " + forbidden("integer", "unknown"));
 }
 
 struct RuleRow {

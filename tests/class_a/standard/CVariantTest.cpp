@@ -9,50 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
+#include "class_a/standard/VariantDescription.h"
 
 namespace qvt {
 namespace {
 
 using T = CVariantType;
 using S = CVariantSubType;
-
-// describe: "type/subtype:value", reading only the getter of the variant's own
-// type.
-std::string describe(const CVariant& v) {
-  std::string value;
-  switch (v.type()) {
-    case T::kIPAddress:
-      value = v.ipaddress(S::kGeneral, true).addressType() == CIPAddress::kNone
-                  ? "none"
-                  : v.ipaddress(S::kGeneral, true).string();
-      break;
-    case T::kBoolean:
-      value = v.boolean() ? "true" : "false";
-      break;
-    case T::kTime:
-      value = std::to_string(v.time().seconds());
-      break;
-    case T::kString:
-      value = v.string();
-      break;
-    case T::kHexStore:
-      value = v.hexstore().string();
-      break;
-    case T::kInteger:
-      value = std::to_string(v.integer());
-      break;
-    case T::kEndpoint:
-      value = v.endpoint().string();
-      break;
-    case T::kUInteger:
-      value = std::to_string(v.uinteger());
-      break;
-    default:
-      break;
-  }
-  return std::string(v.type().name()) + "/" + v.subtype().name() + ":" + value;
-}
+using qvt_test::describe;
 
 // outcome: the description of what make() returns, or the whole error text.
 std::string outcome(const std::function<CVariant()>& make) {
@@ -185,17 +151,11 @@ TEST(CVariantTest, TypeGuessingOrder) {
     EXPECT_EQ(outcome([&text = text] { return CVariant::fromText(text); }), expected);
     EXPECT_EQ(outcome([&text = text] { return CVariant(T::kUnknown, text); }), expected);
   }
-}
-
-TEST(CVariantTest, GuessErrorsAreStatic) {
-  try {
-    CVariant::fromText(" ");
-    FAIL() << "guessed";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.operation(), "CVariantConversion::_guess");
-    EXPECT_EQ(e.className(), "static");
-    EXPECT_EQ(e.module(), "standard");
-  }
+  const auto e = qvt_test::caught([] { CVariant::fromText(" "); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->operation(), "CVariantConversion::_guess");
+  EXPECT_EQ(e->className(), "static");
+  EXPECT_EQ(e->module(), "standard");
 }
 
 struct HintRow {
@@ -442,11 +402,6 @@ TEST(CVariantTest, OperatorErrorTexts) {
       EXPECT_EQ(e.operation(), op.operation);
     }
   }
-  // The texts spelled out once, as a reader would look them up.
-  EXPECT_EQ(outcome([] { return CVariant(CVariant(true) < CVariant(false)); }),
-            "Cannot perform 'less-than' (<) on boolean values. (Illegal operation.)");
-  EXPECT_EQ(outcome([] { return -CVariant(CTimeT(1)); }),
-            "Cannot perform 'unary-negation' (-) on time values. (Illegal operation.)");
 }
 
 struct CompareRow {
