@@ -2,8 +2,8 @@
 // $MID, $UCASE, $LCASE, $STR/$STRING and $TEXT.
 #include <cctype>
 #include <cstdint>
-#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CPatternMatch.h"
@@ -11,6 +11,38 @@
 namespace qvt {
 
 namespace {
+
+// CArgumentText: the text of an argument: a string's own bytes, viewed in
+// place, or the text form of any other value.
+class CArgumentText {
+ public:
+  explicit CArgumentText(const CVariant& value) {
+    if (value.isString()) {
+      view_ = value.stringView();
+    } else {
+      owned_ = value.string();
+      view_ = owned_;
+    }
+  }
+  CArgumentText(const CArgumentText&) = delete;
+  CArgumentText& operator=(const CArgumentText&) = delete;
+  std::string_view view() const noexcept { return view_; }
+
+ private:
+  std::string owned_;
+  std::string_view view_;
+};
+
+// startsWithC: whether text begins with prefix as strncmp compares them,
+// stopping at a zero byte.
+bool startsWithC(std::string_view text, std::string_view prefix) noexcept {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (text[i] != prefix[i]) return false;
+    if (prefix[i] == '\0') return true;
+  }
+  return true;
+}
 
 // changeCase: a string value with every byte mapped; other types unchanged.
 void changeCase(CMultiVariant& results, CMultiVariant& arguments, int (*map)(int)) {
@@ -33,17 +65,18 @@ void CExpEval::_len(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& 
   static constexpr CCallName kCall{"CExpEval::_len", "Failed to execute function $LEN()."};
   _requireArguments(evaluator, arguments, kCall, 1, kAnyCount);
   for (; !arguments.empty(); arguments.advance()) {
-    const std::string text = arguments.current().string();
-    results.append(CVariant(static_cast<std::int64_t>(_trimText(text).size())));
+    const CArgumentText text(arguments.current());
+    results.append(CVariant(static_cast<std::int64_t>(_trimText(text.view()).size())));
   }
 }
 
 void CExpEval::_instr(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
   static constexpr CCallName kCall{"CExpEval::_instr", "Failed to execute function $INSTR()."};
   _requireArguments(evaluator, arguments, kCall, 2, 2);
-  const std::string text = arguments.current().string();
+  const CArgumentText text(arguments.current());
   arguments.advance();
-  const std::size_t found = text.find(arguments.current().string());
+  const CArgumentText wanted(arguments.current());
+  const std::size_t found = text.view().find(wanted.view());
   results.append(
       CVariant(found == std::string::npos ? std::int64_t{-1} : static_cast<std::int64_t>(found)));
 }
@@ -52,13 +85,11 @@ void CExpEval::_startswith(CExpEval& evaluator, CMultiVariant& results, CMultiVa
   static constexpr CCallName kCall{"CExpEval::_startswith",
                                    "Failed to execute function $STARTSWITH()."};
   _requireArguments(evaluator, arguments, kCall, 2, 2);
-  const std::string text = arguments.current().string();
+  const CArgumentText text(arguments.current());
   arguments.advance();
-  const std::string prefix = arguments.current().string();
-  // A C string comparison: it stops at a zero byte.
-  if (text.size() >= prefix.size() &&
-      std::strncmp(text.c_str(), prefix.c_str(), prefix.size()) == 0) {
-    results.append(CVariant::fromText(prefix));
+  const CArgumentText prefix(arguments.current());
+  if (startsWithC(text.view(), prefix.view())) {
+    results.append(CVariant::fromText(prefix.view()));
   } else {
     results.append(CVariant());
   }
@@ -68,10 +99,10 @@ void CExpEval::_match(CExpEval& evaluator, CMultiVariant& results, CMultiVariant
   static constexpr CCallName kCall{"CExpEval::_match", "Failed to execute function $MATCH()."};
   _requireArguments(evaluator, arguments, kCall, 2, 2);
   const CVariant& subject = arguments.current();
-  const std::string text = subject.string();
+  const CArgumentText text(subject);
   arguments.advance();
-  const std::string pattern = arguments.current().string();
-  if (CPatternMatch::matches(text, pattern)) {
+  const CArgumentText pattern(arguments.current());
+  if (CPatternMatch::matches(text.view(), pattern.view())) {
     results.append(subject);
   } else {
     results.append(CVariant());
@@ -81,8 +112,8 @@ void CExpEval::_match(CExpEval& evaluator, CMultiVariant& results, CMultiVariant
 void CExpEval::_left(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
   static constexpr CCallName kCall{"CExpEval::_left", "Failed to execute function $LEFT()."};
   _requireArguments(evaluator, arguments, kCall, 2, 2);
-  const std::string whole = arguments.current().string();
-  const std::string_view text = _trimText(whole);
+  const CArgumentText whole(arguments.current());
+  const std::string_view text = _trimText(whole.view());
   arguments.advance();
   const std::int64_t count = arguments.current().integer();
   if (count < 0 || static_cast<std::uint64_t>(count) >= text.size()) {
@@ -95,8 +126,8 @@ void CExpEval::_left(CExpEval& evaluator, CMultiVariant& results, CMultiVariant&
 void CExpEval::_right(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
   static constexpr CCallName kCall{"CExpEval::_right", "Failed to execute function $RIGHT()."};
   _requireArguments(evaluator, arguments, kCall, 2, 2);
-  const std::string whole = arguments.current().string();
-  const std::string_view text = _trimText(whole);
+  const CArgumentText whole(arguments.current());
+  const std::string_view text = _trimText(whole.view());
   arguments.advance();
   const std::int64_t count = arguments.current().integer();
   if (count < 0) _failCallWith(evaluator, kCall, "Count %1 must not be negative.", count);
@@ -110,8 +141,8 @@ void CExpEval::_right(CExpEval& evaluator, CMultiVariant& results, CMultiVariant
 void CExpEval::_mid(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
   static constexpr CCallName kCall{"CExpEval::_mid", "Failed to execute function $MID()."};
   _requireArguments(evaluator, arguments, kCall, 3, 3);
-  const std::string whole = arguments.current().string();
-  const std::string_view text = _trimText(whole);
+  const CArgumentText whole(arguments.current());
+  const std::string_view text = _trimText(whole.view());
   arguments.advance();
   const std::int64_t start = arguments.current().integer();
   arguments.advance();
