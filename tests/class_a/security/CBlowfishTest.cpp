@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "HexText.h"
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/CHexStore.h"
 #include "class_a/standard/SystemError.h"
@@ -431,20 +431,15 @@ TEST(CBlowfishTest, CreateKeyFileWritesRandomOwnerOnlyKeyOnce) {
   cipher.create_key_file(directory.path(), "second.key", second.data(), second.size());
   EXPECT_EQ(readFile(directory.file("second.key")), second);
   EXPECT_NE(Bytes(key.begin(), key.begin() + 32), second);
-}
 
-TEST(CBlowfishTest, CreateKeyFileIsOwnerOnlyWhateverTheUmask) {
-  CKeyDirectory directory;
-  ASSERT_FALSE(directory.path().empty());
+  // Owner-only whatever the umask.
   const mode_t previous = ::umask(0277);
-  Bytes key(16, 0);
-  CBlowfish().create_key_file(directory.path(), "narrow.key", key.data(), key.size());
+  Bytes narrow(16, 0);
+  cipher.create_key_file(directory.path(), "narrow.key", narrow.data(), narrow.size());
   ::umask(previous);
-
-  struct stat status {};
   ASSERT_EQ(::stat(directory.file("narrow.key").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0600u);
-  EXPECT_EQ(readFile(directory.file("narrow.key")), key);
+  EXPECT_EQ(readFile(directory.file("narrow.key")), narrow);
 }
 
 TEST(CBlowfishTest, CreateKeyFileFailures) {
