@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_b/dhcp/dhcp_base/CTagPath.h"
 #include "class_b/dhcp/dhcp_base/CVendorID.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 template <class Path>
 std::vector<typename Path::value_type> elements(const Path& path) {
@@ -106,20 +108,12 @@ TEST(CNumericPathTest, ErrorsNameTheCallersModule) {
   CTagPath path;
   for (int i = 0; i < 100; ++i)
     path.push_back(1);
-  try {
-    path.push_back(1, "dhcp_eval");
-    FAIL() << "no error";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.module(), "dhcp_eval");
-    EXPECT_EQ(e.operation(), "CNumericPath::push_back");
-    EXPECT_EQ(e.className(), "qvt::CTagPath");
-  }
-  try {
-    path.push_back(1);
-    FAIL() << "no error";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.module(), "dhcp_base");
-  }
+  const auto e = qvt_test::caught([&] { path.push_back(1, "dhcp_eval"); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->module(), "dhcp_eval");
+  EXPECT_EQ(e->operation(), "CNumericPath::push_back");
+  EXPECT_EQ(e->className(), "qvt::CTagPath");
+  EXPECT_EQ(qvt_test::caught([&] { path.push_back(1); })->module(), "dhcp_base");
 }
 
 TEST(CNumericPathTest, OrdersElementByElementThenShorterFirst) {

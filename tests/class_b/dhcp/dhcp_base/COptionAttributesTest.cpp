@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CNumberConversion.h"
 #include "class_b/dhcp/dhcp_base/CElementAttributes.h"
 #include "class_b/dhcp/dhcp_base/CStringMap.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 const std::string kDefaultElementText =
     "arrayed=false\nlen_prefix_width=0\nmax_value=\nmin_value=\nnull_terminated=false\n"
@@ -133,19 +135,15 @@ TEST(COptionAttributesTest, ReportsMissingAndInvalidSettings) {
 }
 
 TEST(COptionAttributesTest, NonNumericMaxInstancesKeepsTheParsersReasonAndType) {
-  CException parser;
-  try {
-    CNumberConversion::toUInt32("many");
-  } catch (const CException& e) {
-    parser = e;
-  }
+  const auto parser = qvt_test::caught([] { CNumberConversion::toUInt32("many"); });
+  ASSERT_TRUE(parser);
   COptionAttributes a;
   try {
     a.string(kMinimal + "\nmax_instances=many");
     FAIL() << "no error";
   } catch (const CNumberConversionException& e) {
-    EXPECT_EQ(e.text(), "Invalid data for option 43/1. (" + parser.reason().text() + ")");
-    EXPECT_EQ(e.operation(), parser.operation());
+    EXPECT_EQ(e.text(), "Invalid data for option 43/1. (" + parser->reason().text() + ")");
+    EXPECT_EQ(e.operation(), parser->operation());
   }
   // Fields read before the failure keep their new values.
   EXPECT_EQ(a.tagPath().string(), "43/1");

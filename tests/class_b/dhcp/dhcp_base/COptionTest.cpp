@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "TestSupport.h"
 #include "class_a/standard/CHexStore.h"
 #include "class_b/dhcp/dhcp_base/COptionFake.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 using test::COptionFake;
 
@@ -73,14 +75,11 @@ TEST(COptionTest, StorageIsCheckedAgainstTheElementType) {
 
 TEST(COptionTest, MissingOptionErrorNamesTheOperation) {
   COptionFake<std::uint8_t> root(0, "topencoded");
-  try {
-    root.get(CTagPath("82"), COptionType(), 0);
-    FAIL() << "no error";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.text(), "Cannot find option 82. (Option does not exist.)");
-    EXPECT_EQ(e.operation(), "COption::get");
-    EXPECT_EQ(e.module(), "dhcp_base");
-  }
+  const auto e = qvt_test::caught([&] { root.get(CTagPath("82"), COptionType(), 0); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->operation() + ": " + e->text(),
+            "COption::get: Cannot find option 82. (Option does not exist.)");
+  EXPECT_EQ(e->module(), "dhcp_base");
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_b/dhcp/dhcp_base/CUserDefinable.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 TEST(COptionTypeTest, AcceptsNamesAndAliasesIgnoringCase) {
   struct Row {

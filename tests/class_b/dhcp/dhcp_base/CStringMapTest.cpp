@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CNumberConversion.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 TEST(CStringMapTest, SplitsLinesAtTheFirstEqualsSignAndTrimsBlanks) {
   struct Row {

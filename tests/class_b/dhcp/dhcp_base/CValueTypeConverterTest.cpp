@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CExpression.h"
 #include "class_b/dhcp/dhcp_base/COptionFake.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 using test::COptionFake;
 

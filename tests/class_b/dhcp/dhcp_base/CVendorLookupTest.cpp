@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "TestSupport.h"
 #include "class_b/dhcp/dhcp_base/CVendorRecord.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 CVendorLookup::AttributesPtr vendor(const std::string& id, const std::string& description) {
   return CVendorLookup::AttributesPtr(new CVendorRecord(CVendorID(id), description));
