@@ -167,6 +167,7 @@ void CExpEval::execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tr
 
 void CExpEval::registerFunction(const std::string& name, CFunctionHandler handler) {
   functions_[name] = handler;
+  ++tableVersion_;
 }
 
 CGeneralPtr<CNodeBaseFactory> CExpEval::buildTree(const CTokenList& tokens) {

@@ -120,6 +120,12 @@ class CExpEval {
     if (reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < stackFloor_) _failStack();
   }
 
+  // handlerOf: the handler registered under name; null when there is none.
+  CFunctionHandler handlerOf(std::string_view name) const { return _find(name); }
+  // functionTableVersion: changes whenever a function is registered, so that
+  // a handler looked up earlier can be reused while it stays the same.
+  std::uint64_t functionTableVersion() const noexcept { return tableVersion_; }
+
   // hasFunction: whether name is registered.
   bool hasFunction(std::string_view name) const;
   // functionNames: every registered name, in byte order.
@@ -263,6 +269,7 @@ class CExpEval {
   void _leaveRun(std::uint32_t depth) noexcept;
 
   CFunctionTable functions_;  // registered after construction; shadows _builtins()
+  std::uint64_t tableVersion_ = 1;
   CIHostContext* hostContext_;
   CBlowfish cipher_;
   bool cipherKeyed_ = false;

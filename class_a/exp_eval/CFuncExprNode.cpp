@@ -26,10 +26,18 @@ void CFuncExprNode::_call(const CVariant& name) {
     arguments_.append(link->value());
   }
   results_.clear();
-  if (name.isString()) {
-    context_->callback(results_, name.stringView(), arguments_);
+  CExpEval& engine = *context_;
+  if (handlerVersion_ != engine.functionTableVersion()) {
+    handler_ =
+        name.isString() ? engine.handlerOf(name.stringView()) : engine.handlerOf(name.string());
+    handlerVersion_ = engine.functionTableVersion();
+  }
+  if (handler_ != nullptr) {
+    handler_(engine, results_, arguments_);
+  } else if (name.isString()) {
+    engine.callback(results_, name.stringView(), arguments_);  // raises: unknown name
   } else {
-    context_->callback(results_, name.string(), arguments_);
+    engine.callback(results_, name.string(), arguments_);
   }
   if (results_.empty()) _failNoResult(name);
   value_ = results_.current();

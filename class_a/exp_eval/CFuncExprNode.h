@@ -14,8 +14,9 @@ class CFuncExprNode : public CExpressionNode {
  public:
   using CExpressionNode::CExpressionNode;
   // interpret: the name, then the arguments (first to last); false when
-  // either gives false. Calls the engine's callback with the arguments (the
-  // first argument current) and takes the last value the handler appended.
+  // either gives false. Calls the handler registered under the name (as the
+  // engine's callback does) with the arguments, the first argument current,
+  // and takes the last value the handler appended.
   // Raises "Failed to execute function '%1'." ("Function did not return a
   // result.") when the handler appended nothing, "Left operand not
   // defined." without a name, and the errors of the call.
@@ -28,6 +29,10 @@ class CFuncExprNode : public CExpressionNode {
 
   CMultiVariant arguments_;
   CMultiVariant results_;
+  // The handler found for the name, valid while the engine's function table
+  // has the recorded version (the name of a call never changes).
+  CFunctionHandler handler_ = nullptr;
+  std::uint64_t handlerVersion_ = 0;
 };
 
 }  // namespace qvt

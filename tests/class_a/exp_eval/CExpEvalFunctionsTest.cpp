@@ -132,6 +132,24 @@ TEST(CExpEvalFunctionTable, HoldsTheBuiltinsAndLaterRegistrations) {
   EXPECT_EQ("integer: 3", run(other, "$LEN('abc')"));
 }
 
+TEST(CExpEvalFunctionTable, ACompiledCallSeesLaterRegistrations) {
+  CTestHost host;
+  CExpEval engine(&host);
+  const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile("$LEN('abc') + $LATER()");
+  CVariant result;
+  EXPECT_THROW(engine.execute(result, tree), CException);
+  engine.registerFunction("LATER", [](CExpEval&, CMultiVariant& results, CMultiVariant&) {
+    results.append(CVariant(std::int64_t{10}));
+  });
+  engine.execute(result, tree);
+  EXPECT_EQ("integer: 13", describe(result));
+  engine.registerFunction("LEN", [](CExpEval&, CMultiVariant& results, CMultiVariant&) {
+    results.append(CVariant(std::int64_t{0}));
+  });
+  engine.execute(result, tree);
+  EXPECT_EQ("integer: 10", describe(result));
+}
+
 class CValueFile {
  public:
   explicit CValueFile(const std::string& content) {
