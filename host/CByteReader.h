@@ -27,12 +27,17 @@ struct CDecodeSite {
 };
 
 class CByteReader {
+  static constexpr unsigned char kNoBytes[1] = {0};
+
  public:
   // CByteReader: `size` bytes at data; the first of them lies at packet
-  // offset `base`.
+  // offset `base`. Without bytes data may be null; current() is never null.
   CByteReader(const unsigned char* data, std::size_t size, const CDecodeSite& site,
               std::size_t base = 0) noexcept
-      : data_(data), size_(size), base_(base), site_(site) {}
+      : data_(data != nullptr ? data : kNoBytes),
+        size_(data != nullptr ? size : 0),
+        base_(base),
+        site_(site) {}
 
   // offset: packet offset of the next byte.
   std::size_t offset() const noexcept { return base_ + position_; }

@@ -296,7 +296,7 @@ void CDhcpOptionReader::_decodeElement(COption& option, const CPlace& place, CBy
     case COptionType::eString: {
       std::size_t length = item.remaining();
       const auto* bytes = reinterpret_cast<const char*>(item.current());
-      if (attributes.nullTerminated()) {
+      if (attributes.nullTerminated() && length != 0) {
         if (const void* nul = std::memchr(bytes, 0, length)) {
           length = static_cast<std::size_t>(static_cast<const char*>(nul) - bytes);
         }

@@ -312,6 +312,7 @@ TEST_F(CDhcp4DecoderTest, OptionsByTheirDefinitions) {
       {option(57, {0x05, 0xDC}), "57", {"1500"}},
       {option(51, {0, 1, 0x51, 0x80}), "51", {"86400"}},
       {option(61, {1, 0xAA, 0xBB}), "61", {"01-AA-BB"}},
+      {cat({option(12, {}), option(12, {})}), "12", {""}},  // joined, still empty
       {option(19, {1}), "19", {"true"}},
       {option(99, {1, 2, 3}), "99", {"01-02-03"}},  // no definition
       {option(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/1", {"C0-FF"}},
