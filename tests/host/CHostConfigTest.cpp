@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "class_a/standard/CException.h"
+#include "TestSupport.h"
 #include "class_a/standard/Severity.h"
 
 namespace qvt::host {
@@ -46,25 +46,15 @@ TEST(CHostConfigTest, RefusesBadLines) {
   for (const auto& [input, reason] : rows) {
     SCOPED_TRACE(input);
     std::istringstream text(input);
-    try {
-      CHostConfig::parse(text, "host.conf", "");
-      ADD_FAILURE() << "no exception";
-    } catch (const CException& e) {
-      EXPECT_EQ(e.text(), "Cannot read configuration file 'host.conf'. (" + reason + ")");
-      EXPECT_EQ(e.operation(), "CHostConfig::read");
-    }
+    EXPECT_EQ(qvt_test::errorWhere([&] { CHostConfig::parse(text, "host.conf", ""); }),
+              "CHostConfig::read: Cannot read configuration file 'host.conf'. (" + reason + ")");
   }
 }
 
 TEST(CHostConfigTest, MissingFile) {
-  try {
-    CHostConfig::read("/nonexistent/host.conf");
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.text(),
-              "Cannot open configuration file '/nonexistent/host.conf'. (No such file or "
-              "directory)");
-  }
+  EXPECT_EQ(qvt_test::errorText([] { CHostConfig::read("/nonexistent/host.conf"); }),
+            "Cannot open configuration file '/nonexistent/host.conf'. (No such file or "
+            "directory)");
 }
 
 }  // namespace

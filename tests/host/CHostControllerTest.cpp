@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "class_a/standard/CException.h"
+#include "TestSupport.h"
 #include "class_a/standard/Severity.h"
 
 namespace qvt::host {
@@ -66,13 +66,9 @@ TEST_F(CHostControllerTest, UnusableKeyFiles) {
   for (const auto& [path, reason] : rows) {
     SCOPED_TRACE(path);
     std::ostringstream log;
-    try {
-      CHostController controller(keyConfig(path), log);
-      ADD_FAILURE() << "no exception";
-    } catch (const CException& e) {
-      EXPECT_EQ(e.text(), "Cannot read shared server key file '" + path + "'. (" + reason + ")");
-      EXPECT_EQ(e.operation(), "CHostController::sharedServerKey");
-    }
+    EXPECT_EQ(qvt_test::errorWhere([&, &path = path] { CHostController(keyConfig(path), log); }),
+              "CHostController::sharedServerKey: Cannot read shared server key file '" + path +
+                  "'. (" + reason + ")");
   }
 }
 

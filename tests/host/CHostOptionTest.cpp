@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CExpression.h"
 #include "class_b/dhcp/dhcp_base/CValueTypeConverter.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 COptionAttributes definition(const std::string& path, const std::string& type) {
   COptionAttributes attributes;

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_b/dhcp/dhcp_base/CStringMap.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 #include "host/CVendorFile.h"
 
 namespace qvt {
 namespace {
+
+using qvt_test::errorText;
 
 const std::string kDictionaries = DHCP_EVAL_SOURCE_DIR "/host/dictionaries";
 

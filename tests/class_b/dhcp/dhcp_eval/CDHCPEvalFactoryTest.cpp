@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/extended/PluginExports.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/Severity.h"
@@ -36,23 +37,9 @@ TEST(CDHCPEvalFactoryTest, IdentifiesItselfToTheHost) {
   EXPECT_EQ(factory.version(), kPluginInterfaceVersion);
   EXPECT_EQ(factory.runOrder(), 0);
   EXPECT_EQ(factory.run(), 0);
-}
-
-TEST(CDHCPEvalFactoryTest, IsA) {
-  const std::vector<std::pair<std::string, bool>> rows = {
-      {"CPlugin", true},
-      {"CIDHCPEvalFactory", true},
-      {" CPlugin", false},
-      {"cplugin", false},
-      {"CPlugin ", false},
-      {"", false},
-      {"CISystemBusFactory", false},
-  };
-  const CDHCPEvalFactory factory;
-  for (const auto& [typeName, expected] : rows) {
-    SCOPED_TRACE("isA('" + typeName + "')");
-    EXPECT_EQ(factory.isA(typeName), expected);
-  }
+  // isA reads the types above (its rules are CPlugin's).
+  EXPECT_TRUE(factory.isA("CIDHCPEvalFactory"));
+  EXPECT_FALSE(factory.isA("CISystemBusFactory"));
 }
 
 TEST(CDHCPEvalFactoryTest, InstanceRefusesFamilies) {
@@ -71,17 +58,12 @@ TEST(CDHCPEvalFactoryTest, InstanceRefusesFamilies) {
   for (const auto& [family, text] : rows) {
     SCOPED_TRACE("family " + std::to_string(family));
     CFamilyContext context(family);
-    try {
-      factory.instance(context, nullptr, nullptr);
-      ADD_FAILURE() << "no exception";
-    } catch (const CException& e) {
-      EXPECT_EQ(e.text(), text);
-      EXPECT_EQ(e.operation(), "CDHCPEvalFactoryPtr::instance");
-      EXPECT_EQ(e.module(), "dhcp_eval");
-      EXPECT_EQ(e.className(), "qvt::CDHCPEvalFactory*");
-      EXPECT_EQ(e.source(), &factory);
-      EXPECT_EQ(e.severity(), kSeverityError);
-    }
+    const auto e = qvt_test::caught([&] { factory.instance(context, nullptr, nullptr); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->operation() + ": " + e->text(), "CDHCPEvalFactoryPtr::instance: " + text);
+    EXPECT_EQ(e->module() + " " + e->className(), "dhcp_eval qvt::CDHCPEvalFactory*");
+    EXPECT_EQ(e->source(), &factory);
+    EXPECT_EQ(e->severity(), kSeverityError);
   }
 }
 
