@@ -91,53 +91,38 @@ void CJsonWriter::_separate() {
 }
 
 void CJsonWriter::appendString(std::string& out, std::string_view text) {
-  out.reserve(out.size() + text.size() + 2);
   out += '"';
-  std::size_t position = 0;
-  while (position < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[position]);
-    if (byte >= 0x80) {
-      const std::size_t length = utf8SequenceLength(text, position);
-      if (length == 0) {
-        appendUnicodeEscape(out, byte);
-        ++position;
-      } else {
-        out.append(text.substr(position, length));
-        position += length;
-      }
-      continue;
-    }
+  appendUtf8Escaped(out, text, [](std::string& escaped, unsigned char byte) {
     switch (byte) {
       case '"':
-        out += "\\\"";
+        escaped += "\\\"";
         break;
       case '\\':
-        out += "\\\\";
+        escaped += "\\\\";
         break;
       case '\b':
-        out += "\\b";
+        escaped += "\\b";
         break;
       case '\f':
-        out += "\\f";
+        escaped += "\\f";
         break;
       case '\n':
-        out += "\\n";
+        escaped += "\\n";
         break;
       case '\r':
-        out += "\\r";
+        escaped += "\\r";
         break;
       case '\t':
-        out += "\\t";
+        escaped += "\\t";
         break;
       default:
-        if (byte < 0x20 || byte == 0x7F) {
-          appendUnicodeEscape(out, byte);
+        if (byte < 0x20 || byte >= 0x7F) {
+          appendUnicodeEscape(escaped, byte);
         } else {
-          out += static_cast<char>(byte);
+          escaped += static_cast<char>(byte);
         }
     }
-    ++position;
-  }
+  });
   out += '"';
 }
 

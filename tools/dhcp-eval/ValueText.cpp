@@ -18,44 +18,29 @@ void appendHexEscape(std::string& out, unsigned char byte) {
 // appendEscaped: text with control characters, DEL and bytes that are not
 // well-formed UTF-8 escaped; quoted adds the quotes and escapes '"' and '\'.
 void appendEscaped(std::string& out, std::string_view text, bool quoted) {
-  out.reserve(out.size() + text.size() + 2);
   if (quoted) out += '"';
-  std::size_t position = 0;
-  while (position < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[position]);
-    if (byte >= 0x80) {
-      const std::size_t length = utf8SequenceLength(text, position);
-      if (length == 0) {
-        appendHexEscape(out, byte);
-        ++position;
-      } else {
-        out.append(text.substr(position, length));
-        position += length;
-      }
-      continue;
-    }
+  appendUtf8Escaped(out, text, [quoted](std::string& escaped, unsigned char byte) {
     switch (byte) {
       case '\n':
-        out += "\\n";
+        escaped += "\\n";
         break;
       case '\r':
-        out += "\\r";
+        escaped += "\\r";
         break;
       case '\t':
-        out += "\\t";
+        escaped += "\\t";
         break;
       default:
-        if (byte < 0x20 || byte == 0x7F) {
-          appendHexEscape(out, byte);
+        if (byte < 0x20 || byte >= 0x7F) {
+          appendHexEscape(escaped, byte);
         } else if (quoted && (byte == '"' || byte == '\\')) {
-          out += '\\';
-          out += static_cast<char>(byte);
+          escaped += '\\';
+          escaped += static_cast<char>(byte);
         } else {
-          out += static_cast<char>(byte);
+          escaped += static_cast<char>(byte);
         }
     }
-    ++position;
-  }
+  });
   if (quoted) out += '"';
 }
 
