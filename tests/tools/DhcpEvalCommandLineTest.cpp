@@ -110,52 +110,12 @@ TEST(DhcpEvalCommandLineTest, StandardInputThatIsNoTerminalGivesOneExpressionPer
 }
 
 TEST(DhcpEvalCommandLineTest, FunctionsListsEveryBuiltInNameInByteOrder) {
-  std::vector<std::string> expected = {"COND",
-                                       "UCASE",
-                                       "LCASE",
-                                       "BASE64.ENCODE",
-                                       "BASE64.DECODE",
-                                       "ENCRYPT",
-                                       "SENCRYPT",
-                                       "DECRYPT",
-                                       "SDECRYPT",
-                                       "MD5",
-                                       "SHA1",
-                                       "USLEEP",
-                                       "DATE",
-                                       "TIME",
-                                       "DAY",
-                                       "MONTH",
-                                       "YEAR",
-                                       "IP",
-                                       "IP.MAP",
-                                       "IP.UNMAP",
-                                       "BOOL",
-                                       "INT",
-                                       "INTEGER",
-                                       "MAC",
-                                       "BYTES",
-                                       "STR",
-                                       "STRING",
-                                       "TEXT",
-                                       "EVAL",
-                                       "VALUE",
-                                       "LEFT",
-                                       "MID",
-                                       "RIGHT",
-                                       "LEN",
-                                       "INSTR",
-                                       "STARTSWITH",
-                                       "IF",
-                                       "PRINT",
-                                       "LOG",
-                                       "DEFAULT",
-                                       "FILE.EXISTS",
-                                       "MATCH",
-                                       "UNKNOWN",
-                                       "TIME.UTC",
-                                       "TIME.FORMAT.UTC",
-                                       "TIME.FORMAT.LOCAL"};
+  std::vector<std::string> expected = lines(
+      "COND\nUCASE\nLCASE\nBASE64.ENCODE\nBASE64.DECODE\nENCRYPT\nSENCRYPT\nDECRYPT\nSDECRYPT\n"
+      "MD5\nSHA1\nUSLEEP\nDATE\nTIME\nDAY\nMONTH\nYEAR\nIP\nIP.MAP\nIP.UNMAP\nBOOL\nINT\n"
+      "INTEGER\nMAC\nBYTES\nSTR\nSTRING\nTEXT\nEVAL\nVALUE\nLEFT\nMID\nRIGHT\nLEN\nINSTR\n"
+      "STARTSWITH\nIF\nPRINT\nLOG\nDEFAULT\nFILE.EXISTS\nMATCH\nUNKNOWN\nTIME.UTC\n"
+      "TIME.FORMAT.UTC\nTIME.FORMAT.LOCAL");
   ASSERT_EQ(expected.size(), 46u);
   std::sort(expected.begin(), expected.end());
   CScratchDir dir;
