@@ -20,13 +20,14 @@
 #include "class_a/standard/CIHostContext.h"
 #include "class_a/standard/CILogger.h"
 #include "host/CHostConfig.h"
+#include "host/SharedServerKey.h"
 
 namespace qvt::host {
 
 class CHostController : public CIHostContext, public CILogger {
  public:
   // Largest key file accepted, in bytes.
-  static constexpr std::size_t kMaxKeyFileSize = 64 * 1024;
+  static constexpr std::size_t kMaxKeyFileSize = host::kMaxKeyFileSize;
 
   // A controller configured by config that logs to logStream (which must
   // outlive it). Reads the shared server key now. Raises (module "host",

@@ -20,6 +20,7 @@
 
 #include "class_a/standard/CIHostContext.h"
 #include "class_a/standard/CILogger.h"
+#include "host/SharedServerKey.h"
 
 namespace qvt::tool {
 
@@ -28,9 +29,9 @@ class CToolHost : public CIHostContext, public CILogger {
   // kMaxKeyFileSize: the largest key file accepted (the cipher uses at most
   // the first 56 bytes; the bound keeps a device file from being read
   // endlessly).
-  static constexpr std::size_t kMaxKeyFileSize = 64 * 1024;
+  static constexpr std::size_t kMaxKeyFileSize = host::kMaxKeyFileSize;
   // kDefaultKeySize: the length of the random default key.
-  static constexpr std::size_t kDefaultKeySize = 56;
+  static constexpr std::size_t kDefaultKeySize = host::kDefaultKeySize;
 
   // CToolHost: logs to logStream (which must outlive the host); no key file.
   explicit CToolHost(std::ostream& logStream);
