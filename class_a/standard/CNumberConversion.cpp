@@ -63,6 +63,27 @@ bool readMagnitude(const char* p, const char* end, int base, std::uint64_t limit
                    static_cast<std::uint32_t>(code));
 }
 
+// parseWhole: parse(begin, &end) run over text, which it must read to the
+// end; raises the incomplete-number failure (EINVAL) otherwise, and the range
+// failure (ERANGE) when the C library reports one.
+template <class Parse>
+auto parseWhole(const std::string& text, const char* operation, Parse parse) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const auto value = parse(begin, &end);
+  const int code = errno;
+  if (end == begin || end != begin + text.size() || code == EINVAL) {
+    failIncomplete(operation, text, EINVAL);
+  }
+  if (code == ERANGE) failIncomplete(operation, text, ERANGE);
+  return value;
+}
+
+double readDouble(const char* begin, char** end) {
+  return std::strtod(begin, end);
+}
+
 [[noreturn]] void failOverflow(const char* operation, const std::string& text, std::int32_t bits) {
   failNumber(CRaiser::none(), "standard", operation, "Cannot deserialize number from text.",
              {"Value '%1' overflows %2 bits.", text, bits});
@@ -119,29 +140,15 @@ std::uint64_t CNumberConversion::toUInt64(const std::string& text, int base) {
                "Cannot deserialize number from text.",
                {"Invalid format '%1' appears signed.", text});
   }
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const unsigned long long value = std::strtoull(begin, &end, base);
-  const int code = errno;
-  if (text.empty() || end != begin + text.size() || code == EINVAL) {
-    failIncomplete("CNumberConversion::toUInt64", text, EINVAL);
-  }
-  if (code == ERANGE) failIncomplete("CNumberConversion::toUInt64", text, ERANGE);
-  return value;
+  return parseWhole(text, "CNumberConversion::toUInt64", [base](const char* begin, char** end) {
+    return std::strtoull(begin, end, base);
+  });
 }
 
 std::int64_t CNumberConversion::toInt64(const std::string& text, int base) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(begin, &end, base);
-  const int code = errno;
-  if (text.empty() || end != begin + text.size() || code == EINVAL) {
-    failIncomplete("CNumberConversion::toInt64", text, EINVAL);
-  }
-  if (code == ERANGE) failIncomplete("CNumberConversion::toInt64", text, ERANGE);
-  return value;
+  return parseWhole(text, "CNumberConversion::toInt64", [base](const char* begin, char** end) {
+    return std::strtoll(begin, end, base);
+  });
 }
 
 std::int32_t CNumberConversion::toLong(const std::string& text, int base) {
@@ -182,29 +189,13 @@ std::uint8_t CNumberConversion::toUInt8(const std::string& text, int base) {
 }
 
 double CNumberConversion::toDouble(const std::string& text) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  const int code = errno;
-  if (end == begin || end != begin + text.size()) {
-    failIncomplete("CNumberConversion::toDouble", text, EINVAL);
-  }
-  if (code == ERANGE) failIncomplete("CNumberConversion::toDouble", text, ERANGE);
-  return value;
+  return parseWhole(text, "CNumberConversion::toDouble", readDouble);
 }
 
 float CNumberConversion::toFloat(const std::string& text) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  const int code = errno;
-  if (end == begin || end != begin + text.size()) {
-    failIncomplete("CNumberConversion::toFloat", text, EINVAL);
-  }
+  const double value = parseWhole(text, "CNumberConversion::toFloat", readDouble);
   // A finite double beyond the float range has no float value.
-  if (code == ERANGE || (std::isfinite(value) && std::fabs(value) > FLT_MAX)) {
+  if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {
     failIncomplete("CNumberConversion::toFloat", text, ERANGE);
   }
   return static_cast<float>(value);

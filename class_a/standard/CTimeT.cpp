@@ -80,6 +80,14 @@ std::string asctimeLayout(const std::tm& tm) {
   return text;
 }
 
+// breakDown: the UTC (gmtime_r) or local (localtime_r) fields of seconds;
+// false for negative values and values the C library cannot convert.
+bool breakDown(std::int64_t seconds, bool utc, std::tm& tm) {
+  if (seconds < 0) return false;
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  return (utc ? gmtime_r(&t, &tm) : localtime_r(&t, &tm)) != nullptr;
+}
+
 }  // namespace
 
 CTimeT CTimeT::now() noexcept {
@@ -97,9 +105,8 @@ CTimeT CTimeT::_divide(std::int64_t divisor) const {
 // Negative values are refused on every platform, as the C runtimes that
 // cannot represent times before the epoch do.
 std::tm CTimeT::gmtime() const {
-  const std::time_t t = static_cast<std::time_t>(seconds_);
   std::tm tm{};
-  if (seconds_ < 0 || gmtime_r(&t, &tm) == nullptr) {
+  if (!breakDown(seconds_, true, tm)) {
     fail(CRaiser::of(*this), "standard", "CTimeT::gmtime", "Cannot process gmtime.",
          "Invalid time.");
   }
@@ -107,9 +114,8 @@ std::tm CTimeT::gmtime() const {
 }
 
 std::tm CTimeT::localtime() const {
-  const std::time_t t = static_cast<std::time_t>(seconds_);
   std::tm tm{};
-  if (seconds_ < 0 || localtime_r(&t, &tm) == nullptr) {
+  if (!breakDown(seconds_, false, tm)) {
     fail(CRaiser::of(*this), "standard", "CTimeT::localtime", "Cannot process localtime.",
          "Invalid time.");
   }
@@ -117,9 +123,8 @@ std::tm CTimeT::localtime() const {
 }
 
 std::string CTimeT::dateUTC() const {
-  const std::time_t t = static_cast<std::time_t>(seconds_);
   std::tm tm{};
-  if (seconds_ < 0 || gmtime_r(&t, &tm) == nullptr || tm.tm_year > 9999 - 1900) {
+  if (!breakDown(seconds_, true, tm) || tm.tm_year > 9999 - 1900) {
     fail(CRaiser::of(*this), "standard", "CTimeT::dateUTC", "Cannot display time string.",
          "Invalid time.");
   }
@@ -127,9 +132,8 @@ std::string CTimeT::dateUTC() const {
 }
 
 std::string CTimeT::dateLocal() const {
-  const std::time_t t = static_cast<std::time_t>(seconds_);
   std::tm tm{};
-  if (seconds_ < 0 || localtime_r(&t, &tm) == nullptr || tm.tm_year > 9999 - 1900) {
+  if (!breakDown(seconds_, false, tm) || tm.tm_year > 9999 - 1900) {
     fail(CRaiser::of(*this), "standard", "CTimeT::dateLocal", "Cannot display time string.",
          "Invalid time.");
   }

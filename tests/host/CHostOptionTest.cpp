@@ -55,7 +55,7 @@ class CHostOptionTreeTest : public ::testing::Test {
   }
 
   COption::Ptr root = makeMessageRoot(4);
-  const COptionType any;
+  const COptionType any{};
 };
 
 TEST_F(CHostOptionTreeTest, LookupsByTagPath) {
