@@ -61,25 +61,22 @@ void CEvalCommand::_printValue(const std::string& expression, const CVariant& va
 }
 
 void CEvalCommand::_printError(const std::string& expression, const CException& e) {
-  if (!options_.json) {
-    err_ << "error: " << printableText(expression) << ": " << printableText(e.text()) << '\n';
-    return;
-  }
-  CJsonWriter json;
-  json.beginObject().member("expression", expression).key("error");
-  writeException(json, e);
-  json.endObject();
-  out_ << json.text() << '\n';
+  _printError(expression, e.text(), [&e](CJsonWriter& json) { writeException(json, e); });
 }
 
 void CEvalCommand::_printError(const std::string& expression, const std::exception& e) {
+  _printError(expression, e.what(), [&e](CJsonWriter& json) { writeException(json, e); });
+}
+
+void CEvalCommand::_printError(const std::string& expression, const std::string& text,
+                               const std::function<void(CJsonWriter&)>& writeError) {
   if (!options_.json) {
-    err_ << "error: " << printableText(expression) << ": " << printableText(e.what()) << '\n';
+    err_ << "error: " << printableText(expression) << ": " << printableText(text) << '\n';
     return;
   }
   CJsonWriter json;
   json.beginObject().member("expression", expression).key("error");
-  writeException(json, e);
+  writeError(json);
   json.endObject();
   out_ << json.text() << '\n';
 }

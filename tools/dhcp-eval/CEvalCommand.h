@@ -27,6 +27,7 @@
 
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -34,6 +35,7 @@
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/CIHostContext.h"
+#include "tools/dhcp-eval/CJsonWriter.h"
 #include "tools/dhcp-eval/CTraceRecorder.h"
 
 namespace qvt::tool {
@@ -64,6 +66,10 @@ class CEvalCommand {
   void _printValue(const std::string& expression, const CVariant& value);
   void _printError(const std::string& expression, const CException& e);
   void _printError(const std::string& expression, const std::exception& e);
+  // _printError: text on standard error, or the error object writeError
+  // writes in a JSON line.
+  void _printError(const std::string& expression, const std::string& text,
+                   const std::function<void(CJsonWriter&)>& writeError);
   // _printTrace: the postfix and, once compiled, the tree with its values.
   void _printTrace(const CGeneralPtr<CSyntaxTreeProxy>& tree);
 
