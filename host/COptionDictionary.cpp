@@ -4,39 +4,12 @@
 
 #include <sys/stat.h>
 #include <cstdlib>
-#include <sstream>
 
-#include "class_a/standard/CFileReader.h"
-#include "class_a/standard/Fail.h"
 #include "class_b/dhcp/dhcp_base/CStringMap.h"
 
 namespace qvt {
 
 namespace {
-
-// CDefinitionReader: hands each record of a definition file to a dictionary.
-class CDefinitionReader : public CFileReader {
- public:
-  CDefinitionReader(COptionDictionary& dictionary, std::string source)
-      : dictionary_(dictionary), source_(std::move(source)) {}
-
- protected:
-  void _processRecord(const std::string& record, std::uint64_t lineNumber) override {
-    COptionAttributes definition;
-    try {
-      definition._set(CStringMap(record));
-    } catch (const CException& e) {
-      fail(CRaiser::none(), "host", "COptionDictionary::load",
-           {"Cannot read option definitions from '%1'.", source_},
-           {"Record ending at line %1: %2", lineNumber, e.text()});
-    }
-    dictionary_.add(definition);
-  }
-
- private:
-  COptionDictionary& dictionary_;
-  std::string source_;
-};
 
 bool isDirectory(const std::string& path) {
   struct stat status {};
@@ -53,14 +26,20 @@ std::string directoryOf(const std::string& path) {
 COptionDictionary::~COptionDictionary() = default;
 
 void COptionDictionary::load(const std::string& directory, const std::string& fileName) {
-  CDefinitionReader reader(*this, CFileReader::joinPath(directory, fileName));
-  reader.execute(directory, fileName);
+  _reader().load(directory, fileName);
 }
 
 void COptionDictionary::loadText(const std::string& text) {
-  CDefinitionReader reader(*this, "(text)");
-  std::istringstream stream(text);
-  reader.readStream(stream);
+  _reader().loadText(text);
+}
+
+CRecordFileReader COptionDictionary::_reader() {
+  return CRecordFileReader("COptionDictionary::load", "Cannot read option definitions from '%1'.",
+                           [this](const CStringMap& record) {
+                             COptionAttributes definition;
+                             definition._set(record);
+                             add(definition);
+                           });
 }
 
 void COptionDictionary::add(const COptionAttributes& definition) {

@@ -35,6 +35,7 @@
 
 #include "class_b/dhcp/dhcp_base/COptionAttributes.h"
 #include "class_b/dhcp/dhcp_base/CTagPath.h"
+#include "host/CRecordFileReader.h"
 
 namespace qvt {
 
@@ -85,6 +86,9 @@ class COptionDictionary {
   static std::string defaultDirectory();
 
  private:
+  // _reader: a reader adding each record's definition.
+  CRecordFileReader _reader();
+
   Definitions definitions_;
 };
 

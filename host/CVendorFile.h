@@ -26,6 +26,7 @@
 
 #include "class_a/standard/CGeneralPtr.h"
 #include "class_b/dhcp/dhcp_base/CVendorLookup.h"
+#include "host/CRecordFileReader.h"
 
 namespace qvt {
 
@@ -64,7 +65,9 @@ class CVendorFile {
   static Entry _entryOf(const CStringMap& record);
 
  private:
-  friend class CVendorFileReader;
+  // _reader: a reader adding each record's entry.
+  CRecordFileReader _reader();
+
   std::vector<Entry> entries_;
 };
 
