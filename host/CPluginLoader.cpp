@@ -52,12 +52,8 @@ void CPluginLoader::start(const std::vector<std::string>& modulePaths) {
 }
 
 void CPluginLoader::reconfigure() {
-  for (CEntry& entry : entries_) {
-    if (!entry.module) continue;
-    if (_call(entry, "reconfigure", [](CPlugin& p) { p.reconfigure(); })) {
-      _log({"Reconfigured plugin '%1'.", entry.name}, kSeverityDebug);
-    }
-  }
+  _callEach(
+      "reconfigure", [](CPlugin& p) { p.reconfigure(); }, "Reconfigured plugin '%1'.");
 }
 
 void CPluginLoader::shutdown() {
@@ -161,11 +157,14 @@ void CPluginLoader::_initialize() {
 }
 
 void CPluginLoader::_configure() {
+  _callEach(
+      "configure", [](CPlugin& p) { p.configure(); }, "Configured plugin '%1'.");
+}
+
+void CPluginLoader::_callEach(const char* operation, const std::function<void(CPlugin&)>& step,
+                              const char* done) {
   for (CEntry& entry : entries_) {
-    if (!entry.module) continue;
-    if (_call(entry, "configure", [](CPlugin& p) { p.configure(); })) {
-      _log({"Configured plugin '%1'.", entry.name}, kSeverityDebug);
-    }
+    if (entry.module && _call(entry, operation, step)) _log({done, entry.name}, kSeverityDebug);
   }
 }
 

@@ -86,6 +86,10 @@ class CPluginLoader {
   void _unload(CEntry& entry);
   // _call: runs step on entry's plugin; an exception is logged and gives false.
   bool _call(CEntry& entry, const char* operation, const std::function<void(CPlugin&)>& step);
+  // _callEach: _call for every loaded plugin in load order, logging done
+  // ("%1" the plugin's name) at debug level for each that succeeded.
+  void _callEach(const char* operation, const std::function<void(CPlugin&)>& step,
+                 const char* done);
   void _log(const CMessage& message, std::uint32_t level) const;
 
   CIHostContext& host_;
