@@ -171,30 +171,19 @@ TEST(CPluginLoaderTest, LifeCycleOrder) {
     loader.shutdown();  // nothing left to do
   }
   EXPECT_EQ(errors(host), Lines());
-  EXPECT_EQ(calls(host), Lines({"Alpha prepare Alpha,Beta,Gamma",
-                                "Beta prepare Alpha,Beta,Gamma",
-                                "Gamma prepare Alpha,Beta,Gamma",
-                                "Alpha initialize",
-                                "Beta initialize",
-                                "Gamma initialize",
-                                "Alpha configure",
-                                "Beta configure",
-                                "Gamma configure",
-                                "Beta run",
-                                "Gamma run",
-                                "Alpha run",
-                                "Alpha reconfigure",
-                                "Beta reconfigure",
-                                "Gamma reconfigure",
-                                "Alpha stop",
-                                "Gamma stop",
-                                "Beta stop",
-                                "Gamma finalize",
-                                "Beta finalize",
-                                "Alpha finalize",
-                                "Gamma destroyed",
-                                "Beta destroyed",
-                                "Alpha destroyed"}));
+  // Initialize and configure in load order, run by run order (equal orders
+  // in load order), stop in reverse run order, finalize in reverse load order.
+  const std::string expected =
+      "Alpha prepare Alpha,Beta,Gamma|Beta prepare Alpha,Beta,Gamma|"
+      "Gamma prepare Alpha,Beta,Gamma|Alpha initialize|Beta initialize|Gamma initialize|"
+      "Alpha configure|Beta configure|Gamma configure|Beta run|Gamma run|Alpha run|"
+      "Alpha reconfigure|Beta reconfigure|Gamma reconfigure|Alpha stop|Gamma stop|Beta stop|"
+      "Gamma finalize|Beta finalize|Alpha finalize|Gamma destroyed|Beta destroyed|"
+      "Alpha destroyed";
+  std::string called;
+  for (const std::string& call : calls(host))
+    called += (called.empty() ? "" : "|") + call;
+  EXPECT_EQ(called, expected);
 }
 
 TEST(CPluginLoaderTest, DestructorShutsDown) {

@@ -318,68 +318,29 @@ TEST(CVariantTest, OperatorErrorTexts) {
                                           "byte sequence", "integer", "endpoint", "uinteger"};
   struct Op {
     std::string name;
-    std::string symbol;
-    std::string operation;
+    std::string symbol;  // the operation is "CVariant::operator" and the symbol
     std::function<CVariant(const CVariant&)> run;
-    std::vector<std::string> refused;
+    std::string refused;  // the refused types, each followed by ","
   };
+  using V = const CVariant&;
+  const std::string bits = "boolean,time,string,byte sequence,endpoint,";
+  const std::string noProduct = "ip address,boolean,string,byte sequence,endpoint,";
   const std::vector<Op> ops = {
-      {"less-than",
-       "<",
-       "CVariant::operator<",
-       [](const CVariant& v) { return CVariant(v < v); },
-       {"boolean", "byte sequence", "endpoint"}},
-      {"addition",
-       "+",
-       "CVariant::operator+",
-       [](const CVariant& v) { return v + v; },
-       {"boolean", "endpoint"}},
-      {"subtraction",
-       "-",
-       "CVariant::operator-",
-       [](const CVariant& v) { return v - v; },
-       {"boolean", "string", "byte sequence", "endpoint"}},
-      {"multiplication",
-       "*",
-       "CVariant::operator*",
-       [](const CVariant& v) { return v * v; },
-       {"ip address", "boolean", "string", "byte sequence", "endpoint"}},
-      {"division",
-       "/",
-       "CVariant::operator/",
-       [](const CVariant& v) { return v / v; },
-       {"ip address", "boolean", "string", "byte sequence", "endpoint"}},
-      {"bitwise-or",
-       "|",
-       "CVariant::operator|",
-       [](const CVariant& v) { return v | v; },
-       {"boolean", "time", "string", "byte sequence", "endpoint"}},
-      {"bitwise-and",
-       "&",
-       "CVariant::operator&",
-       [](const CVariant& v) { return v & v; },
-       {"boolean", "time", "string", "byte sequence", "endpoint"}},
-      {"bitwise-xor",
-       "^",
-       "CVariant::operator^",
-       [](const CVariant& v) { return v ^ v; },
-       {"boolean", "time", "string", "byte sequence", "endpoint"}},
-      {"bitwise-inverse",
-       "~",
-       "CVariant::operator~",
-       [](const CVariant& v) { return ~v; },
-       {"boolean", "time", "string", "byte sequence", "endpoint"}},
-      {"unary-negation",
-       "-",
-       "CVariant::operator-",
-       [](const CVariant& v) { return -v; },
-       {"ip address", "boolean", "time", "string", "byte sequence", "endpoint"}},
+      {"less-than", "<", [](V v) { return CVariant(v < v); }, "boolean,byte sequence,endpoint,"},
+      {"addition", "+", [](V v) { return v + v; }, "boolean,endpoint,"},
+      {"subtraction", "-", [](V v) { return v - v; }, "boolean,string,byte sequence,endpoint,"},
+      {"multiplication", "*", [](V v) { return v * v; }, noProduct},
+      {"division", "/", [](V v) { return v / v; }, noProduct},
+      {"bitwise-or", "|", [](V v) { return v | v; }, bits},
+      {"bitwise-and", "&", [](V v) { return v & v; }, bits},
+      {"bitwise-xor", "^", [](V v) { return v ^ v; }, bits},
+      {"bitwise-inverse", "~", [](V v) { return ~v; }, bits},
+      {"unary-negation", "-", [](V v) { return -v; }, "ip address," + bits},
   };
   for (const auto& op : ops) {
     for (std::size_t i = 0; i < samples.size(); ++i) {
       SCOPED_TRACE(op.name + " on " + words[i]);
-      const bool refused =
-          std::find(op.refused.begin(), op.refused.end(), words[i]) != op.refused.end();
+      const bool refused = ("," + op.refused).find("," + words[i] + ",") != std::string::npos;
       try {
         op.run(samples[i]);
         EXPECT_FALSE(refused) << "accepted";
@@ -387,7 +348,7 @@ TEST(CVariantTest, OperatorErrorTexts) {
         EXPECT_TRUE(refused) << e.text();
         EXPECT_EQ(e.text(), "Cannot perform '" + op.name + "' (" + op.symbol + ") on " + words[i] +
                                 " values. (Illegal operation.)");
-        EXPECT_EQ(e.operation(), op.operation);
+        EXPECT_EQ(e.operation(), "CVariant::operator" + op.symbol);
         EXPECT_EQ(e.className(), "qvt::CVariant");
         EXPECT_EQ(e.module(), "standard");
       }
@@ -399,7 +360,7 @@ TEST(CVariantTest, OperatorErrorTexts) {
     } catch (const CException& e) {
       EXPECT_EQ(e.text(), "Cannot perform '" + op.name + "' (" + op.symbol +
                               ") on variant values. (Left variant operand has unknown type.)");
-      EXPECT_EQ(e.operation(), op.operation);
+      EXPECT_EQ(e.operation(), "CVariant::operator" + op.symbol);
     }
   }
 }
