@@ -3,13 +3,8 @@
 namespace qvt {
 
 bool CBitwiseExprNode::interpret() {
-  CITraceSink* const sink = _before();
-  CNodeBase& left = getLeft();
-  if (!left.interpret()) return _after(sink, false);
-  CNodeBase& right = getRight();
-  if (!right.interpret()) return _after(sink, false);
-  _apply(left.value(), right.value());
-  return _after(sink, true);
+  return _interpretBinary(
+      [this](const CVariant& left, const CVariant& right) { _apply(left, right); });
 }
 
 CBitwiseExprNode::~CBitwiseExprNode() = default;

@@ -248,10 +248,19 @@ class CExpEval {
       std::string_view name) const;
   // _requireCipher: raises unless initCipher has keyed the cipher.
   static void _requireCipher(const CExpEval& evaluator, const CCallName& call);
-  // _localTime: the shared body of $DATE, $TIME, $DAY, $MONTH and $YEAR.
+  // CLocalClock: one of $DATE, $TIME, $DAY, $MONTH and $YEAR: its name, its
+  // default format and its format for the "integer" choice.
+  struct CLocalClock {
+    CCallName call;
+    const char* defaultFormat;
+    const char* integerFormat;
+  };
+  // _localTime: the shared body of the local clocks.
   static void _localTime(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments,
-                         const CCallName& call, const char* defaultFormat,
-                         const char* integerFormat);
+                         const CLocalClock& clock);
+  // _formatTime: the shared body of $TIME.FORMAT.UTC and $TIME.FORMAT.LOCAL.
+  static void _formatTime(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments,
+                          const CCallName& call, bool utc);
   // _convertEach: per argument, a copy converted to type and subtype.
   static void _convertEach(CMultiVariant& results, CMultiVariant& arguments, CVariantType type,
                            CVariantSubType subtype);

@@ -22,15 +22,15 @@ constexpr std::size_t kFormatLimit = 99;
 }  // namespace
 
 void CExpEval::_localTime(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments,
-                          const CCallName& call, const char* defaultFormat,
-                          const char* integerFormat) {
+                          const CLocalClock& clock) {
+  const CCallName& call = clock.call;
   _requireArguments(evaluator, arguments, call, 0, 1);
-  std::string format = defaultFormat;
+  std::string format = clock.defaultFormat;
   bool asInteger = false;
   if (!arguments.empty()) {
     const std::string choice = arguments.current().string();
     if (::strcasecmp(choice.c_str(), "integer") == 0) {
-      format = integerFormat;
+      format = clock.integerFormat;
       asInteger = true;
     } else if (::strcasecmp(choice.c_str(), "string") != 0) {
       format = choice;
@@ -59,28 +59,28 @@ void CExpEval::_localTime(CExpEval& evaluator, CMultiVariant& results, CMultiVar
 }
 
 void CExpEval::_date(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_date", "Failed to execute function $DATE()."};
-  _localTime(evaluator, results, arguments, kCall, "%x", "%Y%m%d");
+  _localTime(evaluator, results, arguments,
+             {{"CExpEval::_date", "Failed to execute function $DATE()."}, "%x", "%Y%m%d"});
 }
 
 void CExpEval::_time(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_time", "Failed to execute function $TIME()."};
-  _localTime(evaluator, results, arguments, kCall, "%X", "%H%M");
+  _localTime(evaluator, results, arguments,
+             {{"CExpEval::_time", "Failed to execute function $TIME()."}, "%X", "%H%M"});
 }
 
 void CExpEval::_day(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_day", "Failed to execute function $DAY()."};
-  _localTime(evaluator, results, arguments, kCall, "%A", "%d");
+  _localTime(evaluator, results, arguments,
+             {{"CExpEval::_day", "Failed to execute function $DAY()."}, "%A", "%d"});
 }
 
 void CExpEval::_month(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_month", "Failed to execute function $MONTH()."};
-  _localTime(evaluator, results, arguments, kCall, "%B", "%m");
+  _localTime(evaluator, results, arguments,
+             {{"CExpEval::_month", "Failed to execute function $MONTH()."}, "%B", "%m"});
 }
 
 void CExpEval::_year(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_year", "Failed to execute function $YEAR()."};
-  _localTime(evaluator, results, arguments, kCall, "%Y", "%Y");
+  _localTime(evaluator, results, arguments,
+             {{"CExpEval::_year", "Failed to execute function $YEAR()."}, "%Y", "%Y"});
 }
 
 void CExpEval::_timeUTC(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments) {
@@ -91,22 +91,24 @@ void CExpEval::_timeUTC(CExpEval& evaluator, CMultiVariant& results, CMultiVaria
 
 void CExpEval::_timeFormatUTC(CExpEval& evaluator, CMultiVariant& results,
                               CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_timeFormatUTC",
-                                   "Failed to execute function $TIME.FORMAT.UTC()."};
-  _requireArguments(evaluator, arguments, kCall, 2, 2);
-  const CTimeT time = arguments.current().time();
-  arguments.advance();
-  results.append(_asString(time.formatUTC(arguments.current().string())));
+  _formatTime(evaluator, results, arguments,
+              {"CExpEval::_timeFormatUTC", "Failed to execute function $TIME.FORMAT.UTC()."}, true);
 }
 
 void CExpEval::_timeFormatLocal(CExpEval& evaluator, CMultiVariant& results,
                                 CMultiVariant& arguments) {
-  static constexpr CCallName kCall{"CExpEval::_timeFormatLocal",
-                                   "Failed to execute function $TIME.FORMAT.LOCAL()."};
-  _requireArguments(evaluator, arguments, kCall, 2, 2);
+  _formatTime(evaluator, results, arguments,
+              {"CExpEval::_timeFormatLocal", "Failed to execute function $TIME.FORMAT.LOCAL()."},
+              false);
+}
+
+void CExpEval::_formatTime(CExpEval& evaluator, CMultiVariant& results, CMultiVariant& arguments,
+                           const CCallName& call, bool utc) {
+  _requireArguments(evaluator, arguments, call, 2, 2);
   const CTimeT time = arguments.current().time();
   arguments.advance();
-  results.append(_asString(time.formatLocal(arguments.current().string())));
+  const std::string format = arguments.current().string();
+  results.append(_asString(utc ? time.formatUTC(format) : time.formatLocal(format)));
 }
 
 }  // namespace qvt

@@ -30,6 +30,19 @@ class CExpressionNode : public CNonterminalNode {
     if (sink) sink->trace("After interpret", *this);
     return result;
   }
+  // _interpretBinary: interprets the left, then the right child; false when
+  // either gives false, else apply(left value, right value) and true. Inlined
+  // so that nested interpretation spends one frame per level.
+  template <class TApply>
+  [[gnu::always_inline]] bool _interpretBinary(TApply apply) {
+    CITraceSink* const sink = _before();
+    CNodeBase& left = getLeft();
+    if (!left.interpret()) return _after(sink, false);
+    CNodeBase& right = getRight();
+    if (!right.interpret()) return _after(sink, false);
+    apply(left.value(), right.value());
+    return _after(sink, true);
+  }
   // _setBoolean: the value becomes a boolean. Out of line, like every
   // operation that builds a value: nested interpretation should not carry a
   // variant-sized temporary per level.

@@ -150,22 +150,6 @@ TEST(CExpEvalFunctionTable, ACompiledCallSeesLaterRegistrations) {
   EXPECT_EQ("integer: 10", describe(result));
 }
 
-class CValueFile {
- public:
-  explicit CValueFile(const std::string& content) {
-    char pattern[] = "/tmp/engine-value-XXXXXX";
-    const int descriptor = mkstemp(pattern);
-    path_ = pattern;
-    close(descriptor);
-    std::ofstream(path_) << content;
-  }
-  ~CValueFile() { std::remove(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 struct CValueRow {
   const char* content;
   const char* key;

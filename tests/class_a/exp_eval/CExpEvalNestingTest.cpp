@@ -107,22 +107,6 @@ TEST(CExpEvalNesting, ManyArgumentsDoNotNest) {
   runOnSmallStack([&] { EXPECT_EQ("integer: 2", run(engine, call)); });
 }
 
-class CValueFile {
- public:
-  explicit CValueFile(const std::string& content) {
-    char pattern[] = "/tmp/engine-nesting-XXXXXX";
-    const int descriptor = mkstemp(pattern);
-    path_ = pattern;
-    close(descriptor);
-    std::ofstream(path_) << content;
-  }
-  ~CValueFile() { std::remove(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 TEST(CExpEvalNesting, SelfReachingValueFailsAndReportsTheCause) {
   CTestHost host;
   CExpEval engine(&host);

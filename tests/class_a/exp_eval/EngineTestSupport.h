@@ -2,7 +2,12 @@
 // key and a recording logger, and helpers that run an expression.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -52,5 +57,36 @@ inline std::string run(CExpEval& engine, const std::string& text) {
     return "error: " + e.text();
   }
 }
+
+// kSanitized: sanitizer builds spend several times the stack per level and
+// bring their own operator new.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// CValueFile: a temporary file with content, removed at the end.
+class CValueFile {
+ public:
+  explicit CValueFile(const std::string& content) {
+    char pattern[] = "/tmp/engine-test-XXXXXX";
+    const int descriptor = mkstemp(pattern);
+    path_ = pattern;
+    close(descriptor);
+    std::ofstream(path_) << content;
+  }
+  ~CValueFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace qvt::test
