@@ -75,8 +75,8 @@ double addressAsDouble(const CIPAddress& address) {
   return high * 18446744073709551616.0 + low;
 }
 
-// mapAddress: the B1 rule: an address keeps its value unless the subtype names
-// the other family.
+// mapAddress: an address keeps its value unless the subtype names the other
+// family.
 void mapAddress(CIPAddress& address, CVariantSubType subtype) {
   if (subtype.isAddressFamily()) {
     const std::uint32_t target = CVariantSubType::addressType(subtype);
