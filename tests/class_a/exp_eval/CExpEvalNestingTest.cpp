@@ -23,20 +23,6 @@ namespace {
 
 constexpr std::size_t kSmallStack = 256 * 1024;
 
-// Sanitizer builds spend several times the stack per level; there the stack
-// guard may stop a deep tree that other builds run to its end.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 const std::string kNoStack =
     "error: Cannot execute expression. (The expression is nested too deeply for the stack of "
     "this thread.)";
