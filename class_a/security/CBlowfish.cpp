@@ -22,9 +22,7 @@ constexpr const char* kBufferError = "Cannot decipher blowfish buffer.";
 
 // secureWipe: zeroes key material in a way the compiler may not drop as a dead store.
 void secureWipe(void* memory, std::size_t length) {
-  volatile unsigned char* bytes = static_cast<volatile unsigned char*>(memory);
-  while (length--)
-    *bytes++ = 0;
+  explicit_bzero(memory, length);
 }
 
 // CWipeOnExit: wipes a local buffer on every way out of a scope.

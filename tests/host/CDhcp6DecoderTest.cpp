@@ -328,7 +328,9 @@ TEST_F(CDhcp6DecoderTest, RefusesMalformedMessages) {
       {client(1, option(39, cat({{1, 4}, text("host"), {0, 7}}))),
        "Option 39/2 at offset 9 has 1 bytes after its value."},
   };
-  for (const auto& [payload, reason] : rows) {
+  for (const auto& row : rows) {
+    const auto& payload = row.first;
+    const auto& reason = row.second;
     SCOPED_TRACE(reason);
     EXPECT_EQ(errorText([&] { decoder_.decode(payload); }),
               "Cannot decode DHCPv6 message. (" + reason + ")");

@@ -38,7 +38,9 @@ TEST(CHexPayloadTest, RefusesBadText) {
       {"", "The text holds no bytes."},
       {"# only a comment\n", "The text holds no bytes."},
   };
-  for (const auto& [text, reason] : rows) {
+  for (const auto& row : rows) {
+    const std::string& text = row.first;
+    const std::string& reason = row.second;
     SCOPED_TRACE(text);
     EXPECT_EQ(errorText([&] { CHexPayload::parse(text, "p.hex"); }),
               "Cannot read hex payload 'p.hex'. (" + reason + ")");

@@ -139,7 +139,12 @@ CCommandLine parseCommandLine(int argc, char** argv) {
       line.keyFile = optionValue(name, inlineValue, i, argc, argv);
     } else if (name == "--dump") {
       line.dump = true;
-      line.dumpFile = optionValue(name, inlineValue, i, argc, argv);
+      // In "--dump --json FILE" the next argument is an option: FILE is then
+      // the first plain argument, taken after the loop.
+      const bool nextIsOption = inlineValue == nullptr && i + 1 < argc &&
+                                std::string(argv[i + 1]).rfind("--", 0) == 0 &&
+                                std::string(argv[i + 1]) != "--";
+      if (!nextIsOption) line.dumpFile = optionValue(name, inlineValue, i, argc, argv);
     } else if (name == "--family") {
       const std::string family = optionValue(name, inlineValue, i, argc, argv);
       if (family != "4" && family != "6") {
@@ -160,6 +165,13 @@ CCommandLine parseCommandLine(int argc, char** argv) {
       throw CUsageError{"unknown option '" + argument +
                         "' (put '--' before an expression that begins with '-')"};
     }
+  }
+  if (line.dump && line.dumpFile.empty()) {
+    if (line.sources.empty() || line.sources.front().isFile) {
+      throw CUsageError{"option '--dump' requires an argument"};
+    }
+    line.dumpFile = line.sources.front().text;
+    line.sources.erase(line.sources.begin());
   }
   if (line.json && line.trace && !line.dump) {
     throw CUsageError{"options '--json' and '--trace' cannot be combined"};
