@@ -5,51 +5,38 @@
 #include <string>
 #include <vector>
 
-#include "class_a/standard/CException.h"
+#include "TestSupport.h"
 
 namespace qvt {
 namespace {
 
-struct ParseRow {
-  std::string text;
-  std::string separator;
-  std::string expected;  // text form with "-", or the whole error text
-  bool fails;
-};
-
 TEST(CHexStoreTest, ParsesPairsAndSkipsSeparatorWidth) {
-  const std::string nybble = "Cannot convert character to nybble. ";
-  const std::vector<ParseRow> rows = {
-      {"", "-", "", false},
-      {"00", "-", "00", false},
-      {"0a-1b", "-", "0A-1B", false},
-      {"0A-", "-", "0A", false},
-      {"0a:1b", "-", "0A-1B", false},  // the skipped character is not checked
-      {"fF-aA-09", "-", "FF-AA-09", false},
-      {"0a1b", "-", nybble + "(Invalid hexadecimal character ''.)", true},
-      {"zz", "-", nybble + "(Invalid hexadecimal character 'z'.)", true},
-      {"0g", "-", nybble + "(Invalid hexadecimal character 'g'.)", true},
-      {"0", "-", nybble + "(Invalid hexadecimal character ''.)", true},
-      {"0a1b", "", "0A-1B", false},
-      {"0a::1b", "::", "0A-1B", false},
-      {"0a::", "::", "0A", false},
-      {"0a:", "::", nybble + "(Invalid hexadecimal character ''.)", true},
+  const std::string bad =
+      "CHexStore::_char2Nybble: Cannot convert character to nybble. (Invalid "
+      "hexadecimal character '";
+  // text, separator, text form with "-" or where and whole error text
+  const std::vector<std::vector<std::string>> rows = {
+      {"", "-", ""},
+      {"0a-1b", "-", "0A-1B"},
+      {"0A-", "-", "0A"},
+      {"0a:1b", "-", "0A-1B"},  // the skipped character is not checked
+      {"fF-aA-09", "-", "FF-AA-09"},
+      {"0a1b", "-", bad + "'.)"},
+      {"zz", "-", bad + "z'.)"},
+      {"0g", "-", bad + "g'.)"},
+      {"0", "-", bad + "'.)"},
+      {"0a1b", "", "0A-1B"},
+      {"0a::1b", "::", "0A-1B"},
+      {"0a::", "::", "0A"},
+      {"0a:", "::", bad + "'.)"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE("'" + row.text + "' with '" + row.separator + "'");
-    CHexStore store(16, row.separator);
+    SCOPED_TRACE("'" + row[0] + "' with '" + row[1] + "'");
+    CHexStore store(16, row[1]);
     store.append(0x55);
-    try {
-      store.parse(row.text);
-      EXPECT_FALSE(row.fails);
-      EXPECT_EQ(CHexStore::toText(store, "-"), row.expected);
-    } catch (const CException& e) {
-      EXPECT_TRUE(row.fails);
-      EXPECT_EQ(e.text(), row.expected);
-      EXPECT_EQ(e.operation(), "CHexStore::_char2Nybble");
-      EXPECT_EQ(e.className(), "static");
-      EXPECT_EQ(store.size(), 0u);
-    }
+    const std::string where = qvt_test::errorWhere([&] { store.parse(row[0]); });
+    EXPECT_EQ(where == "no error" ? CHexStore::toText(store, "-") : where, row[2]);
+    EXPECT_EQ(store.size(), where == "no error" ? store.size() : 0u);  // a failure empties it
   }
 }
 

@@ -28,8 +28,7 @@ TEST(CNumericPathTest, ParsesTagPathText) {
   const std::vector<Row> rows = {
       {"43/1", {43, 1}},
       {"43/'ab'/0x10", {43, 97, 98, 16}},
-      {"43//1", {43, 1}},
-      {"/43/", {43}},
+      {"/43//", {43}},
       {"", {}},
       {" 43 \t/\n1 ", {43, 1}},
       {"\"43\"/\"1\"", {43, 1}},
@@ -61,10 +60,8 @@ TEST(CNumericPathTest, WritesLargeValuesInHexadecimal) {
   };
   const std::vector<Row> rows = {
       {{}, ""},
-      {{43, 1}, "43/1"},
-      {{65535}, "65535"},
+      {{43, 65535}, "43/65535"},
       {{65536}, "0x10000"},
-      {{70000}, "0x11170"},
       {{0xffffffe2u, 0}, "0xffffffe2/0"},
   };
   for (const Row& row : rows) {
@@ -118,7 +115,6 @@ TEST(CNumericPathTest, ErrorsNameTheCallersModule) {
 
 TEST(CNumericPathTest, OrdersElementByElementThenShorterFirst) {
   EXPECT_LT(CTagPath("43"), CTagPath("43/1"));
-  EXPECT_LT(CTagPath("43/1"), CTagPath("43/2"));
   EXPECT_LT(CTagPath("43/2"), CTagPath("82"));
   EXPECT_FALSE(CTagPath("82") < CTagPath("82"));
   EXPECT_LT(CVendorID("-1"), CVendorID("0"));  // signed order
