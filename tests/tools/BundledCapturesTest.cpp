@@ -13,39 +13,31 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "TestSupport.h"
+#include "tools/CommandRunner.h"
+#include "tools/JsonReader.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = std::vector<unsigned char>;
+using qvt::test::CJson;
+using qvt_test::fromHex;
 
 const std::string kExamples = std::string(DHCP_EVAL_SOURCE_DIR) + "/examples";
-
-// ---------------------------------------------------------------------------
-// Running programs
-
-struct CommandResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 std::string quote(const std::string& text) {
   std::string quoted = "'";
@@ -54,169 +46,23 @@ std::string quote(const std::string& text) {
   return quoted + "'";
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// run: the command's exit status, standard output and standard error.
-CommandResult run(const std::string& command) {
-  char errPath[] = "/tmp/bundled-captures-XXXXXX";
-  const int fd = mkstemp(errPath);
-  if (fd < 0) return {};
-  close(fd);
-  CommandResult result;
-  FILE* pipe = popen((command + " 2>" + quote(errPath)).c_str(), "r");
-  if (pipe != nullptr) {
-    char buffer[65536];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-      result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  result.err = readFile(errPath);
-  unlink(errPath);
+// run: the exit status (-1 when the command did not end normally) and the
+// standard output of a shell command.
+std::pair<int, std::string> run(const std::string& command) {
+  std::pair<int, std::string> result{-1, ""};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[65536];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    result.second.append(buffer, n);
+  const int status = pclose(pipe);
+  result.first = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 
 bool tsharkInstalled() {
-  return run("command -v tshark").status == 0;
+  return run("command -v tshark >/dev/null").first == 0;
 }
-
-// ---------------------------------------------------------------------------
-// A small JSON reader for the dump's lines
-
-struct Json {
-  enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
-  std::string text;  // string, or the number or literal as written
-  std::vector<Json> items;
-  std::vector<std::pair<std::string, Json>> members;
-
-  const Json* find(const std::string& key) const {
-    for (const auto& [name, value] : members)
-      if (name == key) return &value;
-    return nullptr;
-  }
-};
-
-class JsonReader {
- public:
-  explicit JsonReader(const std::string& text) : text_(text) {}
-
-  // parse: the one value of the text; nullopt for anything malformed.
-  std::optional<Json> parse() {
-    Json value;
-    if (!readValue(value)) return std::nullopt;
-    skipBlanks();
-    if (pos_ != text_.size()) return std::nullopt;
-    return value;
-  }
-
- private:
-  void skipBlanks() {
-    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
-      ++pos_;
-  }
-  bool take(char c) {
-    skipBlanks();
-    if (pos_ < text_.size() && text_[pos_] == c) return ++pos_, true;
-    return false;
-  }
-  bool readValue(Json& value) {
-    skipBlanks();
-    if (pos_ >= text_.size()) return false;
-    const char c = text_[pos_];
-    if (c == '{') return readObject(value);
-    if (c == '[') return readArray(value);
-    if (c == '"') return value.kind = Json::kString, readString(value.text);
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && std::string(",]} \t\r\n").find(text_[pos_]) == std::string::npos)
-      ++pos_;
-    value.text = text_.substr(start, pos_ - start);
-    if (value.text == "null") return value.kind = Json::kNull, true;
-    if (value.text == "true" || value.text == "false") return value.kind = Json::kBool, true;
-    value.kind = Json::kNumber;
-    return !value.text.empty() &&
-           value.text.find_first_not_of("0123456789+-.eE") == std::string::npos;
-  }
-  bool readObject(Json& value) {
-    value.kind = Json::kObject;
-    ++pos_;
-    if (take('}')) return true;
-    do {
-      std::string key;
-      Json member;
-      if (!take('"') || (--pos_, !readString(key)) || !take(':') || !readValue(member))
-        return false;
-      value.members.emplace_back(std::move(key), std::move(member));
-    } while (take(','));
-    return take('}');
-  }
-  bool readArray(Json& value) {
-    value.kind = Json::kArray;
-    ++pos_;
-    if (take(']')) return true;
-    do {
-      Json item;
-      if (!readValue(item)) return false;
-      value.items.push_back(std::move(item));
-    } while (take(','));
-    return take(']');
-  }
-  bool readString(std::string& out) {
-    ++pos_;  // opening quote
-    while (pos_ < text_.size()) {
-      const char c = text_[pos_++];
-      if (c == '"') return true;
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      if (pos_ >= text_.size()) return false;
-      const char e = text_[pos_++];
-      const std::string simple = "\"\\/bfnrt";
-      const std::string meant = "\"\\/\b\f\n\r\t";
-      if (simple.find(e) != std::string::npos) {
-        out += meant[simple.find(e)];
-      } else if (e == 'u' && pos_ + 4 <= text_.size()) {
-        unsigned code = std::stoul(text_.substr(pos_, 4), nullptr, 16);
-        pos_ += 4;
-        if (code >= 0xD800 && code < 0xDC00 && text_.compare(pos_, 2, "\\u") == 0) {
-          const unsigned low = std::stoul(text_.substr(pos_ + 2, 4), nullptr, 16);
-          code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-          pos_ += 6;
-        }
-        appendUtf8(out, code);
-      } else {
-        return false;
-      }
-    }
-    return false;
-  }
-  static void appendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-
-  const std::string& text_;
-  std::size_t pos_ = 0;
-};
 
 // ---------------------------------------------------------------------------
 // tshark's PDML (XML) as a tree of elements
@@ -234,31 +80,22 @@ struct XmlNode {
 };
 
 std::string decodeEntities(const std::string& text) {
+  static const std::map<std::string, char> kNamed = {
+      {"quot", '"'}, {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"apos", '\''}};
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::size_t end = text[i] == '&' ? text.find(';', i) : std::string::npos;
-    if (end == std::string::npos) {
-      out += text[i];
-      continue;
+    const std::string entity =
+        end == std::string::npos ? std::string() : text.substr(i + 1, end - i - 1);
+    if (kNamed.count(entity)) {
+      out += kNamed.at(entity);
+    } else if (entity.size() > 2 && entity[0] == '#') {
+      const bool hex = entity[1] == 'x';
+      out += static_cast<char>(std::stoul(entity.substr(hex ? 2 : 1), nullptr, hex ? 16 : 10));
+    } else {
+      out += end == std::string::npos ? text.substr(i, 1) : text.substr(i, end - i + 1);
     }
-    const std::string entity = text.substr(i + 1, end - i - 1);
-    if (entity == "quot")
-      out += '"';
-    else if (entity == "amp")
-      out += '&';
-    else if (entity == "lt")
-      out += '<';
-    else if (entity == "gt")
-      out += '>';
-    else if (entity == "apos")
-      out += '\'';
-    else if (entity.size() > 2 && entity.compare(0, 2, "#x") == 0)
-      out += static_cast<char>(std::stoul(entity.substr(2), nullptr, 16));
-    else if (entity.size() > 1 && entity[0] == '#')
-      out += static_cast<char>(std::stoul(entity.substr(1)));
-    else
-      out += text.substr(i, end - i + 1);
-    i = end;
+    i = end == std::string::npos ? i : end;
   }
   return out;
 }
@@ -320,13 +157,6 @@ std::optional<XmlNode> parseXml(const std::string& text) {
 
 // ---------------------------------------------------------------------------
 // Byte and text helpers
-
-Bytes hexBytes(const std::string& hex) {
-  Bytes bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
-  return bytes;
-}
 
 Bytes tail(const Bytes& bytes, std::size_t from) {
   return from >= bytes.size() ? Bytes() : Bytes(bytes.begin() + from, bytes.end());
@@ -495,7 +325,7 @@ void addField(TsharkPacket& packet, const XmlNode& node, const std::string& name
               const std::string& path) {
   if (const XmlNode* field = child(node, name)) {
     TsharkOption& entry = packet.fields[path];
-    entry.raw = hexBytes(field->attribute("value"));
+    entry.raw = fromHex(field->attribute("value"));
     entry.shows[name].push_back(field->attribute("show"));
   }
 }
@@ -504,7 +334,7 @@ void addField(TsharkPacket& packet, const XmlNode& node, const std::string& name
 TsharkOption& addOption(TsharkPacket& packet, const XmlNode& node, const std::string& path,
                         std::size_t headerSize) {
   TsharkOption& option = packet.fields[path];
-  option.raw = tail(hexBytes(node.attribute("value")), headerSize);
+  option.raw = tail(fromHex(node.attribute("value")), headerSize);
   collectShows(node, option.shows);
   packet.optionPaths.insert(path);
   return option;
@@ -519,13 +349,13 @@ void readDhcp4(const XmlNode& proto, TsharkPacket& packet) {
            pathText(kChaddr));
   for (const XmlNode& node : proto.children) {
     if (node.name() != "dhcp.option.type") continue;
-    const Bytes whole = hexBytes(node.attribute("value"));
+    const Bytes whole = fromHex(node.attribute("value"));
     if (whole.empty() || whole[0] == 0 || whole[0] == 255) continue;  // pad, end
     const std::string path = pathText(whole[0]);
     addOption(packet, node, path, 2);
     for (const XmlNode& sub : node.children) {
       if (sub.name() != "dhcp.option.agent_information_option.suboption") continue;
-      const Bytes subWhole = hexBytes(sub.attribute("value"));
+      const Bytes subWhole = fromHex(sub.attribute("value"));
       if (!subWhole.empty()) addOption(packet, sub, join(path, subWhole[0]), 2);
     }
   }
@@ -585,12 +415,12 @@ void readDhcp6(const XmlNode& proto, const std::string& relayPath, TsharkPacket&
 
 // tsharkPackets: the DHCP packets of a capture as tshark reads them.
 std::vector<TsharkPacket> tsharkPackets(const std::string& file, std::string& error) {
-  const CommandResult result = run("tshark -n -r " + quote(file) + " -Y 'dhcp or dhcpv6' -T pdml");
-  if (result.status != 0) {
-    error = "tshark failed (" + std::to_string(result.status) + "): " + result.err;
+  const auto [status, pdml] = run("tshark -n -r " + quote(file) + " -Y 'dhcp or dhcpv6' -T pdml");
+  if (status != 0) {
+    error = "tshark failed (" + std::to_string(status) + ")";
     return {};
   }
-  const std::optional<XmlNode> root = parseXml(result.out);
+  const std::optional<XmlNode> root = parseXml(pdml);
   if (!root) {
     error = "tshark's PDML could not be read";
     return {};
@@ -633,43 +463,33 @@ struct DumpPacket {
 };
 
 std::vector<DumpPacket> dumpPackets(const std::string& file, std::string& error) {
-  const CommandResult result = run(quote(DHCP_EVAL_COMMAND) + " --dump " + quote(file) + " --json");
+  const qvt::test::CScratchDir dir;
+  const qvt::test::CCommandResult result = runDhcpEval(dir, {"--dump", file, "--json"});
   if (result.status != 0 && result.status != 1) {
     error = "dhcp-eval --dump failed (" + std::to_string(result.status) + "): " + result.err;
     return {};
   }
   std::vector<DumpPacket> packets;
-  std::istringstream lines(result.out);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (line.empty()) continue;
-    const std::optional<Json> object = JsonReader(line).parse();
-    const Json* frame = object ? object->find("frame") : nullptr;
-    if (frame == nullptr) {
-      error = "not a packet object: " + line;
-      return {};
-    }
-    DumpPacket packet;
-    packet.frame = std::stoi(frame->text);
-    if (const Json* family = object->find("family")) packet.family = std::stoi(family->text);
-    if (object->find("error")) packet.error = line;
-    if (const Json* options = object->find("options")) {
-      for (const Json& option : options->items) {
-        const Json* path = option.find("path");
-        const Json* type = option.find("type");
-        const Json* values = option.find("values");
-        if (path == nullptr || type == nullptr || values == nullptr) {
-          error = "option without path, type or values: " + line;
-          return {};
-        }
-        DumpOption& entry = packet.options[path->text];
-        entry.type = type->text;
-        for (const Json& value : values->items)
-          entry.values.push_back(value.text);
-        packet.order.push_back(path->text);
+  try {
+    for (const std::string& line : qvt::test::lines(result.out)) {
+      if (line.empty()) continue;
+      const CJson object = qvt::test::parseJson(line);
+      DumpPacket packet;
+      packet.frame = std::stoi(object.at("frame").text);
+      if (const CJson* family = object.find("family")) packet.family = std::stoi(family->text);
+      if (object.find("error")) packet.error = line;
+      for (const CJson& option :
+           object.find("options") ? object.at("options").items : std::vector<CJson>()) {
+        DumpOption& entry = packet.options[option.at("path").text];
+        entry.type = option.at("type").text;
+        for (const CJson& value : option.at("values").items)
+          entry.values.push_back(value.scalar());
+        packet.order.push_back(option.at("path").text);
       }
+      packets.push_back(std::move(packet));
     }
-    packets.push_back(std::move(packet));
+  } catch (const std::exception& e) {
+    error = std::string("unreadable dump: ") + e.what();
   }
   return packets;
 }
@@ -869,33 +689,13 @@ TEST(BundledCaptures, CoverTheCommonFields) {
   // DHCPv4 options with both agent sub-options, the DHCPv6 identifiers and
   // vendor class, and a relay's hop count and addresses.
   const std::string relay = pathText(kRelay6) + "/";
-  const std::vector<std::string> expected = {pathText(kOp),
-                                             pathText(kHtype),
-                                             pathText(kHlen),
-                                             pathText(kHops),
-                                             pathText(kXid),
-                                             pathText(kSecs),
-                                             pathText(kYiaddr),
-                                             pathText(kGiaddr),
-                                             pathText(kChaddr),
-                                             pathText(kCookie),
-                                             pathText(kMsgType6),
-                                             pathText(kXid6),
-                                             pathText(kHopCount6),
-                                             relay + pathText(kHopCount6),
-                                             relay + pathText(kLinkAddress6),
-                                             relay + "18",
-                                             "53",
-                                             "60",
-                                             "61",
-                                             "12",
-                                             "55",
-                                             "82/1",
-                                             "82/2",
-                                             "1",
-                                             "2",
-                                             "16/1",
-                                             "16/2"};
+  std::vector<std::string> expected = {"53",   "60", "61", "12",   "55",   "82/1",
+                                       "82/2", "1",  "2",  "16/1", "16/2", relay + "18"};
+  for (std::uint32_t code : {kOp, kHtype, kHlen, kHops, kXid, kSecs, kYiaddr, kGiaddr, kChaddr,
+                             kCookie, kMsgType6, kXid6, kHopCount6})
+    expected.push_back(pathText(code));
+  for (std::uint32_t code : {kHopCount6, kLinkAddress6})
+    expected.push_back(relay + pathText(code));
   for (const std::string& path : expected)
     EXPECT_TRUE(compared.count(path)) << path << " was compared in no capture";
 }

@@ -222,11 +222,21 @@ std::vector<std::string> CJson::keys() const {
   return names;
 }
 
-const CJson& CJson::at(const std::string& key) const {
+const CJson* CJson::find(const std::string& key) const {
   for (const auto& member : members) {
-    if (member.first == key) return member.second;
+    if (member.first == key) return &member.second;
   }
+  return nullptr;
+}
+
+const CJson& CJson::at(const std::string& key) const {
+  if (const CJson* member = find(key)) return *member;
   throw std::runtime_error("no member '" + key + "'");
+}
+
+std::string CJson::scalar() const {
+  if (kind == kBoolean) return boolean ? "true" : "false";
+  return kind == kNull ? "null" : text;
 }
 
 CJson parseJson(const std::string& text) {

@@ -20,8 +20,12 @@ struct CJson {
 
   // keys: the member names in written order.
   std::vector<std::string> keys() const;
+  // find: the member named key, or null when missing.
+  const CJson* find(const std::string& key) const;
   // at: the member named key; raises std::runtime_error when missing.
   const CJson& at(const std::string& key) const;
+  // scalar: a string's text, a number as written, "true", "false" or "null".
+  std::string scalar() const;
 };
 
 // parseJson: the value of text; raises std::runtime_error naming the offset
