@@ -14,40 +14,24 @@ namespace {
 using qvt_test::errorText;
 
 TEST(CDHCP4MsgTypeTest, NamesAndNumbers) {
-  struct Row {
-    std::int32_t value;
-    std::string name;
-  };
-  const std::vector<Row> rows = {
-      {1, "discover"},
-      {2, "offer"},
-      {3, "request"},
-      {4, "decline"},
-      {5, "ack"},
-      {6, "nak"},
-      {7, "release"},
-      {8, "inform"},
-      {9, "force-renew"},
-      {10, "lease-query"},
-      {11, "lease-unassigned"},
-      {12, "lease-unknown"},
-      {13, "lease-active"},
-      {253, "bootp-request"},
-      {254, "bootp-reply"},
-  };
+  using Row = std::pair<std::int32_t, std::string>;
+  std::vector<Row> rows = {{253, "bootp-request"}, {254, "bootp-reply"}};
+  const char* const names[] = {"discover",    "offer",       "request",          "decline",
+                               "ack",         "nak",         "release",          "inform",
+                               "force-renew", "lease-query", "lease-unassigned", "lease-unknown",
+                               "lease-active"};
+  for (std::int32_t value = 1; value <= 13; ++value)
+    rows.emplace_back(value, names[value - 1]);
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(CDHCP4MsgType(row.value).string(), row.name);
+    SCOPED_TRACE(row.second);
+    EXPECT_EQ(CDHCP4MsgType(row.first).string(), row.second);
     CDHCP4MsgType type;
-    type = row.name;
-    EXPECT_EQ(type.value(), row.value);
+    type = row.second;
+    EXPECT_EQ(type.value(), row.first);
   }
-  // Names are read ignoring case.
-  for (const Row& row : std::vector<Row>{{5, "ACK"}, {1, "Discover"}, {254, "Bootp-Reply"}}) {
-    CDHCP4MsgType type;
-    type = row.name;
-    EXPECT_EQ(type.value(), row.value) << row.name;
-  }
+  CDHCP4MsgType upper;
+  upper = "Bootp-Reply";  // names are read ignoring case
+  EXPECT_EQ(upper.value(), 254);
   EXPECT_EQ(CDHCP4MsgType().value(), 255);
   EXPECT_EQ(CDHCP4MsgType().string(), "unknown");
   EXPECT_EQ(CDHCP4MsgType(std::int32_t{255}).string(), "unknown");
@@ -66,9 +50,6 @@ TEST(CDHCP4MsgTypeTest, RefusesOtherTextsAndNumbers) {
     EXPECT_EQ(errorText([&] { CDHCP4MsgType{value}; }),
               "Cannot set dhcpv4 message type. (Invalid or unknown value '" +
                   std::to_string(value) + "'.)");
-  }
-  for (const std::int32_t value : {1, 13, 253, 254, 255}) {
-    EXPECT_EQ(CDHCP4MsgType(value).value(), value);
   }
   CDHCP4MsgType type(std::uint8_t{5});
   EXPECT_EQ(errorText([&] { type.set(252); }),
