@@ -8,191 +8,61 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/CVariant.h"
 #include "class_b/dhcp/dhcp_base/CValueTypeConverter.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 #include "host/COptionDictionary.h"
 #include "host/CVendorFile.h"
+#include "host/PayloadBuilder.h"
 
 namespace qvt::host {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace qvt::host::test;
+using qvt_test::errorText;
 
 // The definitions the tests decode with: independent of the shipped files.
-const char* const kDefinitions = R"(
-tagpath=0xfffffff0
-type=8bit
-name=op
-
-tagpath=0xffffffe6
-type=8bit
-name=htype
-
-tagpath=0xffffffe5
-type=8bit
-name=hlen
-
-tagpath=0xffffffe4
-type=8bit
-name=hops
-
-tagpath=0xffffffe3
-type=32bit
-name=xid
-
-tagpath=0xffffffe8
-type=16bit
-name=secs
-
-tagpath=0xffffffe7
-type=16bit
-name=flags
-
-tagpath=0xffffffee
-type=ipaddress
-name=ciaddr
-
-tagpath=0xffffffed
-type=ipaddress
-name=yiaddr
-
-tagpath=0xffffffec
-type=ipaddress
-name=siaddr
-
-tagpath=0xffffffeb
-type=ipaddress
-name=giaddr
-
-tagpath=0xffffffe2
-type=byte_sequence
-name=chaddr
-
-tagpath=0xffffffea
-type=string
-name=sname
-null_terminated=true
-
-tagpath=0xffffffe0
-type=string
-name=file
-null_terminated=true
-
-tagpath=0xffffffe1
-type=byte_sequence
-name=cookie
-
-tagpath=3
-type=ipaddress
-name=routers
-arrayed=true
-
-tagpath=12
-type=string
-name=host-name
-null_terminated=true
-
-tagpath=19
-type=boolean
-name=ip-forwarding
-
-tagpath=43
-type=byte_sequence
-name=vendor-encapsulated-options
-
-tagpath=43
-type=subencoded
-name=cablelabs-options
-vendor_id=4491
-
-tagpath=43/2
-type=string
-name=cablelabs-device-type
-vendor_id=4491
-
-tagpath=50
-type=ipaddress
-name=requested-address
-
-tagpath=51
-type=32bit
-name=lease-time
-
-tagpath=52
-type=8bit
-name=overload
-
-tagpath=53
-type=8bit
-name=message-type
-
-tagpath=55
-type=8bit
-name=parameter-request-list
-arrayed=true
-
-tagpath=57
-type=16bit
-name=max-message-size
-
-tagpath=60
-type=string
-name=vendor-class
-
-tagpath=61
-type=byte_sequence
-name=client-id
-
-tagpath=81
-type=fixed_offset
-name=client-fqdn
-fixed_offsets="1,0,1","2,1,1","3,2,1","4,3,0"
-
-tagpath=81/1
-type=8bit
-name=flags
-
-tagpath=81/4
-type=string
-name=name
-
-tagpath=82
-type=subencoded
-name=relay-agent-information
-subtag_width=1
-sublen_width=1
-
-tagpath=82/1
-type=byte_sequence
-name=circuit-id
-
-tagpath=82/2
-type=byte_sequence
-name=remote-id
-
-tagpath=82/4
-type=32bit
-name=device-class
-
-tagpath=119
-type=dnsname
-name=domain-search
-arrayed=true
-
-tagpath=124
-type=subencoded
-name=vendor-class
-subtag_width=4
-sublen_width=1
-
-tagpath=124/4491
-type=string
-name=cablelabs-class
-arrayed=true
-len_prefix_width=1
-)";
+const std::string kDefinitions = definitions(
+    {{"0xfffffff0", "8bit", "op"},
+     {"0xffffffe6", "8bit", "htype"},
+     {"0xffffffe5", "8bit", "hlen"},
+     {"0xffffffe4", "8bit", "hops"},
+     {"0xffffffe3", "32bit", "xid"},
+     {"0xffffffe8", "16bit", "secs"},
+     {"0xffffffe7", "16bit", "flags"},
+     {"0xffffffee", "ipaddress", "ciaddr"},
+     {"0xffffffed", "ipaddress", "yiaddr"},
+     {"0xffffffec", "ipaddress", "siaddr"},
+     {"0xffffffeb", "ipaddress", "giaddr"},
+     {"0xffffffe2", "byte_sequence", "chaddr"},
+     {"0xffffffea", "string", "sname", "null_terminated=true"},
+     {"0xffffffe0", "string", "file", "null_terminated=true"},
+     {"0xffffffe1", "byte_sequence", "cookie"},
+     {"3", "ipaddress", "routers", "arrayed=true"},
+     {"12", "string", "host-name", "null_terminated=true"},
+     {"19", "boolean", "ip-forwarding"},
+     {"43", "byte_sequence", "vendor-encapsulated-options"},
+     {"43", "subencoded", "cablelabs-options", "vendor_id=4491"},
+     {"43/2", "string", "cablelabs-device-type", "vendor_id=4491"},
+     {"50", "ipaddress", "requested-address"},
+     {"51", "32bit", "lease-time"},
+     {"52", "8bit", "overload"},
+     {"53", "8bit", "message-type"},
+     {"55", "8bit", "parameter-request-list", "arrayed=true"},
+     {"57", "16bit", "max-message-size"},
+     {"60", "string", "vendor-class"},
+     {"61", "byte_sequence", "client-id"},
+     {"81", "fixed_offset", "client-fqdn", "fixed_offsets=\"1,0,1\",\"2,1,1\",\"3,2,1\",\"4,3,0\""},
+     {"81/1", "8bit", "flags"},
+     {"81/4", "string", "name"},
+     {"82", "subencoded", "relay-agent-information", "subtag_width=1\nsublen_width=1"},
+     {"82/1", "byte_sequence", "circuit-id"},
+     {"82/2", "byte_sequence", "remote-id"},
+     {"82/4", "32bit", "device-class"},
+     {"119", "dnsname", "domain-search", "arrayed=true"},
+     {"124", "subencoded", "vendor-class", "subtag_width=4\nsublen_width=1"},
+     {"124/4491", "string", "cablelabs-class", "arrayed=true\nlen_prefix_width=1"}});
 
 class CDhcp4DecoderTest : public testing::Test {
  protected:
@@ -228,41 +98,12 @@ class CDhcp4DecoderTest : public testing::Test {
     return valuesOf(root, path);
   }
 
-  static std::vector<std::string> valuesOf(const CGeneralPtr<COption>& root,
-                                           const std::string& path) {
-    CGeneralPtr<COption> option;
-    if (!root->tryGet(CTagPath(path), option, COptionType(), 0)) return {"absent"};
-    std::vector<std::string> texts;
-    const CValueTypeConverter converter(option);
-    for (std::uint32_t i = 0; i < option->count(); ++i) {
-      texts.push_back(converter.variant(i).string());
-    }
-    return texts;
-  }
-
   COptionDictionary dictionary_;
   std::unique_ptr<CDhcp4Decoder> decoder_;
 };
 
-Bytes text(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
-Bytes option(std::uint8_t code, const Bytes& data) {
-  Bytes out = {code, static_cast<unsigned char>(data.size())};
-  out.insert(out.end(), data.begin(), data.end());
-  return out;
-}
-
-Bytes cat(std::vector<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& part : parts)
-    out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
 TEST_F(CDhcp4DecoderTest, HeaderFieldsAtTheirCodes) {
-  const Bytes payload = message(option(53, {1}));
+  const Bytes payload = message(option4(53, {1}));
   const std::vector<std::pair<std::string, std::string>> rows = {
       {"0xfffffff0", "1"},
       {"0xffffffe6", "1"},
@@ -304,31 +145,31 @@ TEST_F(CDhcp4DecoderTest, OptionsByTheirDefinitions) {
     std::vector<std::string> expected;
   };
   const std::vector<Row> rows = {
-      {option(53, {3}), "53", {"3"}},
-      {option(55, {1, 3, 6, 15}), "55", {"1", "3", "6", "15"}},
-      {option(3, {10, 0, 0, 1, 10, 0, 0, 2}), "3", {"10.0.0.1", "10.0.0.2"}},
-      {option(3, {}), "3", {}},
-      {option(12, {'h', 'o', 's', 't', 0, 0, 'x'}), "12", {"host"}},
-      {option(57, {0x05, 0xDC}), "57", {"1500"}},
-      {option(51, {0, 1, 0x51, 0x80}), "51", {"86400"}},
-      {option(61, {1, 0xAA, 0xBB}), "61", {"01-AA-BB"}},
-      {cat({option(12, {}), option(12, {})}), "12", {""}},  // joined, still empty
-      {option(19, {1}), "19", {"true"}},
-      {option(99, {1, 2, 3}), "99", {"01-02-03"}},  // no definition
-      {option(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/1", {"C0-FF"}},
-      {option(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/2", {"72-69-64"}},
-      {option(82, {4, 4, 0, 0, 1, 0}), "82/4", {"256"}},
-      {option(82, {1, 0}), "82/1", {""}},
-      {option(124, {0, 0, 0x11, 0x8B, 7, 2, 'a', 'b', 3, 'x', 'y', 'z'}),
+      {option4(53, {3}), "53", {"3"}},
+      {option4(55, {1, 3, 6, 15}), "55", {"1", "3", "6", "15"}},
+      {option4(3, {10, 0, 0, 1, 10, 0, 0, 2}), "3", {"10.0.0.1", "10.0.0.2"}},
+      {option4(3, {}), "3", {}},
+      {option4(12, {'h', 'o', 's', 't', 0, 0, 'x'}), "12", {"host"}},
+      {option4(57, {0x05, 0xDC}), "57", {"1500"}},
+      {option4(51, {0, 1, 0x51, 0x80}), "51", {"86400"}},
+      {option4(61, {1, 0xAA, 0xBB}), "61", {"01-AA-BB"}},
+      {cat({option4(12, {}), option4(12, {})}), "12", {""}},  // joined, still empty
+      {option4(19, {1}), "19", {"true"}},
+      {option4(99, {1, 2, 3}), "99", {"01-02-03"}},  // no definition
+      {option4(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/1", {"C0-FF"}},
+      {option4(82, {1, 2, 0xC0, 0xFF, 2, 3, 'r', 'i', 'd'}), "82/2", {"72-69-64"}},
+      {option4(82, {4, 4, 0, 0, 1, 0}), "82/4", {"256"}},
+      {option4(82, {1, 0}), "82/1", {""}},
+      {option4(124, {0, 0, 0x11, 0x8B, 7, 2, 'a', 'b', 3, 'x', 'y', 'z'}),
        "124/4491",
        {"ab", "xyz"}},
-      {option(81, cat({{0x05, 0, 0}, text("pc.example")})), "81/1", {"5"}},
-      {option(81, cat({{0x05, 0, 0}, text("pc.example")})), "81/4", {"pc.example"}},
-      {option(119, cat({{7}, text("example"), {3}, text("com"), {0, 3}, text("www"), {0xC0, 0}})),
+      {option4(81, cat({{0x05, 0, 0}, text("pc.example")})), "81/1", {"5"}},
+      {option4(81, cat({{0x05, 0, 0}, text("pc.example")})), "81/4", {"pc.example"}},
+      {option4(119, cat({{7}, text("example"), {3}, text("com"), {0, 3}, text("www"), {0xC0, 0}})),
        "119",
        {"example.com", "www.example.com"}},
       // Options 0 (Pad) and 255 (End) are not options; nothing after End.
-      {cat({{0, 0}, option(53, {5}), {255}, option(50, {1, 2, 3, 4})}), "50", {"absent"}},
+      {cat({{0, 0}, option4(53, {5}), {255}, option4(50, {1, 2, 3, 4})}), "50", {"absent"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.path);
@@ -338,7 +179,7 @@ TEST_F(CDhcp4DecoderTest, OptionsByTheirDefinitions) {
 
 TEST_F(CDhcp4DecoderTest, TypesAndWirePlaces) {
   const CGeneralPtr<COption> root =
-      decoder_->decode(message(cat({option(53, {1}), option(82, {1, 1, 7})})));
+      decoder_->decode(message(cat({option4(53, {1}), option4(82, {1, 1, 7})})));
   const CGeneralPtr<COption> circuit = root->get(CTagPath("82/1"), COptionType(), 0);
   EXPECT_EQ(circuit->type().string(), "byte_sequence");
   EXPECT_EQ(circuit->fullTagPath().string(), "82/1");
@@ -348,9 +189,9 @@ TEST_F(CDhcp4DecoderTest, TypesAndWirePlaces) {
 }
 
 TEST_F(CDhcp4DecoderTest, OptionOverloadReadsFileAndSname) {
-  Bytes payload = message(cat({option(53, {1}), option(52, {3})}));
-  const Bytes inFile = cat({option(12, text("from-file")), {255}});
-  const Bytes inSname = cat({{0}, option(50, {192, 168, 0, 9}), {255}});
+  Bytes payload = message(cat({option4(53, {1}), option4(52, {3})}));
+  const Bytes inFile = cat({option4(12, text("from-file")), {255}});
+  const Bytes inSname = cat({{0}, option4(50, {192, 168, 0, 9}), {255}});
   std::fill(payload.begin() + 44, payload.begin() + 236, 0);
   std::copy(inFile.begin(), inFile.end(), payload.begin() + 108);
   std::copy(inSname.begin(), inSname.end(), payload.begin() + 44);
@@ -374,9 +215,9 @@ TEST_F(CDhcp4DecoderTest, SplitOptionIsJoined) {
   // RFC 3396: option 60 in two pieces, option 82 in two pieces that split a
   // sub-option, option 43 decoded by the vendor of the joined option 60.
   const Bytes payload =
-      message(cat({option(60, text("docs")), option(82, {1, 4, 'a', 'b'}), option(53, {1}),
-                   option(60, text("is3.0")), option(82, {'c', 'd', 2, 1, 'e'}),
-                   option(43, cat({{2, 3}, text("ECM")}))}));
+      message(cat({option4(60, text("docs")), option4(82, {1, 4, 'a', 'b'}), option4(53, {1}),
+                   option4(60, text("is3.0")), option4(82, {'c', 'd', 2, 1, 'e'}),
+                   option4(43, cat({{2, 3}, text("ECM")}))}));
   const CGeneralPtr<COption> root = decoder_->decode(payload);
   EXPECT_EQ(valuesOf(root, "60"), std::vector<std::string>{"docsis3.0"});
   EXPECT_EQ(valuesOf(root, "82/1"), std::vector<std::string>{"61-62-63-64"});
@@ -388,7 +229,7 @@ TEST_F(CDhcp4DecoderTest, SplitOptionIsJoined) {
 
   // Another vendor: option 43 stays a byte sequence.
   const Bytes other =
-      message(cat({option(60, text("MSFT 5.0")), option(43, cat({{2, 3}, text("ECM")}))}));
+      message(cat({option4(60, text("MSFT 5.0")), option4(43, cat({{2, 3}, text("ECM")}))}));
   EXPECT_EQ(values(other, "43"), std::vector<std::string>{"02-03-45-43-4D"});
 }
 
@@ -400,7 +241,7 @@ TEST_F(CDhcp4DecoderTest, RefusesMalformedMessages) {
   };
   Bytes wideHardware = message({});
   wideHardware[2] = 17;
-  Bytes fileOverrun = message(option(52, {1}));
+  Bytes fileOverrun = message(option4(52, {1}));
   std::fill(fileOverrun.begin() + 108, fileOverrun.begin() + 236, 0);
   fileOverrun[230] = 66, fileOverrun[231] = 10;
   const std::vector<Row> rows = {
@@ -413,34 +254,34 @@ TEST_F(CDhcp4DecoderTest, RefusesMalformedMessages) {
       {"no length byte", message({60}, false),
        "Option at offset 240 runs past the end of the packet (1 bytes left, its code and length "
        "need 2)."},
-      {"sub-option past its option", message(option(82, {1, 5, 'a', 'b'})),
+      {"sub-option past its option", message(option4(82, {1, 5, 'a', 'b'})),
        "Sub-option 1 at offset 242 runs past the end of option 82 (length 5, 2 bytes left)."},
-      {"sub-option header cut", message(option(82, {1, 1, 'a', 2})),
+      {"sub-option header cut", message(option4(82, {1, 1, 'a', 2})),
        "Sub-option at offset 245 runs past the end of option 82 (1 bytes left, its code and "
        "length need 2)."},
-      {"wrong size", message(option(50, {1, 2, 3})),
+      {"wrong size", message(option4(50, {1, 2, 3})),
        "Option 50 at offset 240 has 3 bytes of data; type ipaddress needs 4."},
-      {"wrong size of a sub-option", message(option(82, {4, 2, 0, 1})),
+      {"wrong size of a sub-option", message(option4(82, {4, 2, 0, 1})),
        "Option 82/4 at offset 242 has 2 bytes of data; type 32bit needs 4."},
-      {"partial array", message(option(3, {1, 2, 3, 4, 5, 6})),
+      {"partial array", message(option4(3, {1, 2, 3, 4, 5, 6})),
        "Option 3 at offset 240 has 6 bytes of data, not a whole number of 4-byte ipaddress "
        "elements."},
-      {"item past its option", message(option(124, {0, 0, 0x11, 0x8B, 3, 9, 'a', 'b'})),
+      {"item past its option", message(option4(124, {0, 0, 0x11, 0x8B, 3, 9, 'a', 'b'})),
        "Item at offset 247 of option 124/4491 runs past the end of the option (length 9, 2 bytes "
        "left)."},
-      {"field outside the data", message(option(81, {1, 0})),
+      {"field outside the data", message(option4(81, {1, 0})),
        "Option 81 at offset 240 has 2 bytes of data, too few for its field 3 (offset 2, length "
        "1)."},
-      {"label past the name", message(option(119, {7, 'e', 'x'})),
+      {"label past the name", message(option4(119, {7, 'e', 'x'})),
        "Label at offset 242 of option 119 runs past the end of the option (length 7, 2 bytes "
        "left)."},
-      {"pointer loop", message(option(119, {1, 'a', 0xC0, 0})),
+      {"pointer loop", message(option4(119, {1, 'a', 0xC0, 0})),
        "Compression pointer at offset 244 of option 119 does not point back to an earlier "
        "name."},
-      {"forward pointer", message(option(119, {0xC0, 2, 1, 'a', 0})),
+      {"forward pointer", message(option4(119, {0xC0, 2, 1, 'a', 0})),
        "Compression pointer at offset 242 of option 119 does not point back to an earlier "
        "name."},
-      {"bad label length", message(option(119, {0x40, 'a'})),
+      {"bad label length", message(option4(119, {0x40, 'a'})),
        "Label length 64 at offset 242 of option 119 is invalid."},
       {"option past the file field", fileOverrun,
        "Option 66 at offset 230 runs past the end of the file field (length 10, 4 bytes left)."},
@@ -460,7 +301,7 @@ TEST_F(CDhcp4DecoderTest, RefusesMalformedMessages) {
 }
 
 TEST_F(CDhcp4DecoderTest, MessageWithoutMagicCookieHasNoOptions) {
-  Bytes bootp = message(option(53, {1}));
+  Bytes bootp = message(option4(53, {1}));
   bootp[239] = 0;
   const CGeneralPtr<COption> root = decoder_->decode(bootp);
   EXPECT_EQ(valuesOf(root, "53"), std::vector<std::string>{"absent"});

@@ -6,163 +6,50 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/CVariant.h"
 #include "class_b/dhcp/dhcp_base/CValueTypeConverter.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
 #include "host/COptionDictionary.h"
+#include "host/PayloadBuilder.h"
 
 namespace qvt::host {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace qvt::host::test;
+using qvt_test::errorText;
 
 // The definitions the tests decode with: independent of the shipped files.
-const char* const kDefinitions = R"(
-tagpath=0xffffff03
-type=8bit
-name=msg-type
-
-tagpath=0xffffff02
-type=8bit
-name=hop-count
-
-tagpath=0xffffff01
-type=24bit
-name=transaction-id
-
-tagpath=0xffffff06
-type=subencoded
-name=relay
-
-tagpath=0xffffff06/0xffffff03
-type=8bit
-name=relay-msg-type
-
-tagpath=0xffffff06/0xffffff02
-type=8bit
-name=relay-hop-count
-
-tagpath=0xffffff06/0xffffff04
-type=ipaddress
-name=relay-link-address
-
-tagpath=0xffffff06/0xffffff05
-type=ipaddress
-name=relay-peer-address
-
-tagpath=1
-type=byte_sequence
-name=client-id
-
-tagpath=3
-type=subencoded
-name=ia-na
-fixed_offsets="1,0,4","2,4,4","3,8,4"
-
-tagpath=3/1
-type=32bit
-name=iaid
-
-tagpath=3/5
-type=subencoded
-name=iaaddr
-fixed_offsets="1,0,16","2,16,4","3,20,4"
-
-tagpath=3/5/1
-type=ipaddress
-name=address
-
-tagpath=8
-type=16bit
-name=elapsed-time
-
-tagpath=16
-type=string
-name=vendor-class
-arrayed=true
-len_prefix_width=2
-fixed_offsets="1,0,4","2,4,0"
-
-tagpath=16/1
-type=32bit
-name=enterprise-number
-
-tagpath=16/2
-type=string
-name=vendor-class-data
-arrayed=true
-len_prefix_width=2
-
-tagpath=17
-type=fixed_offset
-name=vendor-opts
-fixed_offsets="1,0,4","2,4,0"
-
-tagpath=17/1
-type=32bit
-name=enterprise-number
-
-tagpath=17/2
-type=subencoded
-name=vendor-options
-subtag_width=2
-sublen_width=2
-
-tagpath=17/2/2
-type=string
-name=cablelabs-device-type
-vendor_id=4491
-
-tagpath=18
-type=byte_sequence
-name=interface-id
-
-tagpath=24
-type=dnsname
-name=domain-list
-arrayed=true
-
-tagpath=37
-type=fixed_offset
-name=remote-id
-fixed_offsets="1,0,4","2,4,0"
-
-tagpath=37/1
-type=32bit
-name=enterprise-number
-
-tagpath=37/2
-type=byte_sequence
-name=remote-id-value
-
-tagpath=39
-type=fixed_offset
-name=client-fqdn
-fixed_offsets="1,0,1","2,1,0"
-
-tagpath=39/2
-type=dnsname
-name=name
-)";
-
-Bytes text(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
-Bytes cat(std::vector<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& part : parts)
-    out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
-Bytes option(std::uint16_t code, const Bytes& data) {
-  Bytes out = {static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code),
-               static_cast<unsigned char>(data.size() >> 8),
-               static_cast<unsigned char>(data.size())};
-  return cat({out, data});
-}
+const std::string kDefinitions =
+    definitions({{"0xffffff03", "8bit", "msg-type"},
+                 {"0xffffff02", "8bit", "hop-count"},
+                 {"0xffffff01", "24bit", "transaction-id"},
+                 {"0xffffff06", "subencoded", "relay"},
+                 {"0xffffff06/0xffffff03", "8bit", "relay-msg-type"},
+                 {"0xffffff06/0xffffff02", "8bit", "relay-hop-count"},
+                 {"0xffffff06/0xffffff04", "ipaddress", "relay-link-address"},
+                 {"0xffffff06/0xffffff05", "ipaddress", "relay-peer-address"},
+                 {"1", "byte_sequence", "client-id"},
+                 {"3", "subencoded", "ia-na", "fixed_offsets=\"1,0,4\",\"2,4,4\",\"3,8,4\""},
+                 {"3/1", "32bit", "iaid"},
+                 {"3/5", "subencoded", "iaaddr", "fixed_offsets=\"1,0,16\",\"2,16,4\",\"3,20,4\""},
+                 {"3/5/1", "ipaddress", "address"},
+                 {"8", "16bit", "elapsed-time"},
+                 {"16", "string", "vendor-class",
+                  "arrayed=true\nlen_prefix_width=2\nfixed_offsets=\"1,0,4\",\"2,4,0\""},
+                 {"16/1", "32bit", "enterprise-number"},
+                 {"16/2", "string", "vendor-class-data", "arrayed=true\nlen_prefix_width=2"},
+                 {"17", "fixed_offset", "vendor-opts", "fixed_offsets=\"1,0,4\",\"2,4,0\""},
+                 {"17/1", "32bit", "enterprise-number"},
+                 {"17/2", "subencoded", "vendor-options", "subtag_width=2\nsublen_width=2"},
+                 {"17/2/2", "string", "cablelabs-device-type", "vendor_id=4491"},
+                 {"18", "byte_sequence", "interface-id"},
+                 {"24", "dnsname", "domain-list", "arrayed=true"},
+                 {"37", "fixed_offset", "remote-id", "fixed_offsets=\"1,0,4\",\"2,4,0\""},
+                 {"37/1", "32bit", "enterprise-number"},
+                 {"37/2", "byte_sequence", "remote-id-value"},
+                 {"39", "fixed_offset", "client-fqdn", "fixed_offsets=\"1,0,1\",\"2,1,0\""},
+                 {"39/2", "dnsname", "name"}});
 
 // client: a message of type msgType, transaction id 0x0A0B0C, with options.
 Bytes client(std::uint8_t msgType, const Bytes& options) {
@@ -174,37 +61,24 @@ Bytes client(std::uint8_t msgType, const Bytes& options) {
 Bytes relay(std::uint8_t hops, const Bytes& options, const Bytes& inner) {
   Bytes header = {12, hops, 0x20, 0x01, 0x0D, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, hops};
   header.insert(header.end(), {0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
-  return cat({header, options, option(9, inner)});
+  return cat({header, options, option6(9, inner)});
 }
 
-const Bytes kVendorClass = option(16, cat({{0, 0, 0x11, 0x8B, 0, 9}, text("docsis3.0")}));
+const Bytes kVendorClass = option6(16, cat({{0, 0, 0x11, 0x8B, 0, 9}, text("docsis3.0")}));
 const Bytes kSolicit =
-    client(1, cat({option(1, {0, 3, 0, 1, 0xAA, 0xBB}), option(8, {0, 100}), kVendorClass}));
+    client(1, cat({option6(1, {0, 3, 0, 1, 0xAA, 0xBB}), option6(8, {0, 100}), kVendorClass}));
 
 class CDhcp6DecoderTest : public testing::Test {
  protected:
   CDhcp6DecoderTest() : decoder_(dictionary_) { dictionary_.loadText(kDefinitions); }
-
-  static std::vector<std::string> valuesOf(const CGeneralPtr<COption>& root,
-                                           const std::string& path) {
-    CGeneralPtr<COption> option;
-    if (!root->tryGet(CTagPath(path), option, COptionType(), 0)) return {"absent"};
-    std::vector<std::string> texts;
-    const CValueTypeConverter converter(option);
-    for (std::uint32_t i = 0; i < option->count(); ++i) {
-      texts.push_back(converter.variant(i).string());
-    }
-    return texts;
-  }
 
   void expectValues(const Bytes& payload,
                     const std::vector<std::pair<std::string, std::string>>& rows) {
     const CGeneralPtr<COption> root = decoder_.decode(payload);
     for (const auto& [path, value] : rows) {
       SCOPED_TRACE(path);
-      const std::vector<std::string> values = valuesOf(root, path);
       std::string joined;
-      for (const std::string& v : values)
+      for (const std::string& v : valuesOf(root, path))
         joined += (joined.empty() ? "" : ", ") + v;
       EXPECT_EQ(joined, value);
     }
@@ -215,11 +89,11 @@ class CDhcp6DecoderTest : public testing::Test {
 };
 
 TEST_F(CDhcp6DecoderTest, ClientMessage) {
-  const Bytes ia =
-      option(3, cat({{0, 0, 0, 7, 0, 0, 0, 100, 0, 0, 0, 200},
-                     option(5, cat({{0x20, 0x01, 0x0D, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x42},
-                                    {0, 0, 0, 1, 0, 0, 0, 2}}))}));
-  expectValues(cat({kSolicit, ia, option(24, cat({{3}, text("lab"), {0, 1, 'a', 0}}))}),
+  const Bytes ia = option6(
+      3, cat({{0, 0, 0, 7, 0, 0, 0, 100, 0, 0, 0, 200},
+              option6(5, cat({{0x20, 0x01, 0x0D, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x42},
+                              {0, 0, 0, 1, 0, 0, 0, 2}}))}));
+  expectValues(cat({kSolicit, ia, option6(24, cat({{3}, text("lab"), {0, 1, 'a', 0}}))}),
                {{"0xffffff03", "1"},
                 {"0xffffff01", "658188"},
                 {"0xffffff02", "absent"},
@@ -237,17 +111,17 @@ TEST_F(CDhcp6DecoderTest, ClientMessage) {
 
 TEST_F(CDhcp6DecoderTest, OptionsByTheirDefinitions) {
   const std::vector<std::pair<Bytes, std::pair<std::string, std::string>>> rows = {
-      {option(99, {1, 2}), {"99", "01-02"}},  // no definition
-      {option(16, {0, 0, 0x11, 0x8B}), {"16/1", "4491"}},
-      {option(16, {0, 0, 0x11, 0x8B}), {"16", ""}},
-      {option(16, {0, 0, 0, 9, 0, 1, 'a', 0, 2, 'b', 'c'}), {"16/2", "a, bc"}},
-      {option(17, cat({{0, 0, 0x11, 0x8B}, option(2, text("ECM"))})), {"17/2/2", "ECM"}},
+      {option6(99, {1, 2}), {"99", "01-02"}},  // no definition
+      {option6(16, {0, 0, 0x11, 0x8B}), {"16/1", "4491"}},
+      {option6(16, {0, 0, 0x11, 0x8B}), {"16", ""}},
+      {option6(16, {0, 0, 0, 9, 0, 1, 'a', 0, 2, 'b', 'c'}), {"16/2", "a, bc"}},
+      {option6(17, cat({{0, 0, 0x11, 0x8B}, option6(2, text("ECM"))})), {"17/2/2", "ECM"}},
       // Vendor-specific definitions apply to their enterprise only.
-      {option(17, cat({{0, 0, 0, 9}, option(2, text("ECM"))})), {"17/2/2", "45-43-4D"}},
-      {option(39, cat({{1, 4}, text("host"), {3}, text("lab"), {0}})), {"39/2", "host.lab"}},
+      {option6(17, cat({{0, 0, 0, 9}, option6(2, text("ECM"))})), {"17/2/2", "45-43-4D"}},
+      {option6(39, cat({{1, 4}, text("host"), {3}, text("lab"), {0}})), {"39/2", "host.lab"}},
       // A partial name, and zero bytes padding a name.
-      {option(39, cat({{1, 4}, text("host")})), {"39/2", "host"}},
-      {option(39, cat({{1, 4}, text("host"), {0, 0}})), {"39/2", "host"}},
+      {option6(39, cat({{1, 4}, text("host")})), {"39/2", "host"}},
+      {option6(39, cat({{1, 4}, text("host"), {0, 0}})), {"39/2", "host"}},
   };
   for (const auto& [options, expected] : rows) {
     SCOPED_TRACE(expected.first + " = " + expected.second);
@@ -257,9 +131,9 @@ TEST_F(CDhcp6DecoderTest, OptionsByTheirDefinitions) {
 
 TEST_F(CDhcp6DecoderTest, RelayedMessageReadsAsTheClients) {
   const Bytes inner = relay(
-      0, cat({option(18, text("port-7")), option(37, cat({{0, 0, 0x0D, 0xE9}, text("modem")}))}),
+      0, cat({option6(18, text("port-7")), option6(37, cat({{0, 0, 0x0D, 0xE9}, text("modem")}))}),
       kSolicit);
-  const Bytes outer = relay(1, option(18, text("uplink")), inner);
+  const Bytes outer = relay(1, option6(18, text("uplink")), inner);
   expectValues(outer, {{"0xffffff02", "1"},
                        {"0xffffff03", "1"},
                        {"0xffffff01", "658188"},
@@ -309,23 +183,23 @@ TEST_F(CDhcp6DecoderTest, RefusesMalformedMessages) {
        "left)."},
       {cat({relay(0, {}, kSolicit), {0, 18, 0, 9}}),
        "Option 18 at offset 77 runs past the end of the packet (length 9, 0 bytes left)."},
-      {cat({relay(0, {}, {}), option(9, kSolicit)}),
+      {cat({relay(0, {}, {}), option6(9, kSolicit)}),
        "Relay message at offset 0 carries more than one relay message option (9)."},
-      {cat({{12, 0}, Bytes(32, 0), option(18, {1})}),
+      {cat({{12, 0}, Bytes(32, 0), option6(18, {1})}),
        "Relay message at offset 0 carries no relay message option (9)."},
       {deep, "Relay message at offset 1216 is nested deeper than 32 levels."},
-      {client(1, option(8, {1})), "Option 8 at offset 4 has 1 bytes of data; type 16bit needs 2."},
-      {client(1, option(16, {0, 0})),
+      {client(1, option6(8, {1})), "Option 8 at offset 4 has 1 bytes of data; type 16bit needs 2."},
+      {client(1, option6(16, {0, 0})),
        "Option 16 at offset 4 has 2 bytes of data, too few for its field 1 (offset 0, length "
        "4)."},
-      {client(1, option(16, {0, 0, 0, 9, 0, 5, 'a'})),
+      {client(1, option6(16, {0, 0, 0, 9, 0, 5, 'a'})),
        "Item at offset 12 of option 16/2 runs past the end of the option (length 5, 1 bytes "
        "left)."},
-      {client(1, option(3, cat({{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 5, 0, 30, 0}}))),
+      {client(1, option6(3, cat({{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 5, 0, 30, 0}}))),
        "Sub-option 5 at offset 20 runs past the end of option 3 (length 30, 1 bytes left)."},
-      {client(1, option(39, cat({{1, 0xC0, 0}}))),
+      {client(1, option6(39, cat({{1, 0xC0, 0}}))),
        "Label length 192 at offset 9 of option 39/2 is invalid."},
-      {client(1, option(39, cat({{1, 4}, text("host"), {0, 7}}))),
+      {client(1, option6(39, cat({{1, 4}, text("host"), {0, 7}}))),
        "Option 39/2 at offset 9 has 1 bytes after its value."},
   };
   for (const auto& row : rows) {
