@@ -90,7 +90,6 @@ TEST(CVariantTest, TypeGuessingOrder) {
       {"'\"5\"'", "string/general:5"},
       {"\"a\" b", "string/general:\"a\" b"},
       // Booleans.
-      {"TRUE", "boolean/general:true"},
       {"fAlSe", "boolean/general:false"},
       {"truex", "string/general:truex"},
       // Addresses before endpoints.
@@ -144,7 +143,6 @@ TEST(CVariantTest, TypeGuessingOrder) {
       {"", empty},
       {"   ", empty},
       {"''", empty},
-      {"\t", empty},
   };
   for (const auto& [text, expected] : rows) {
     SCOPED_TRACE("'" + text + "'");
@@ -232,7 +230,6 @@ TEST(CVariantTest, BinaryOperatorsAlignRightOperand) {
       {"min * -1", [=] { return i64(i64min) * i64(-1); }, "integer/general:-9223372036854775808"},
       {"u 0 - 1", [] { return u64(0) - u64(1); }, "uinteger/general:18446744073709551615"},
       {"u max + 1", [=] { return u64(u64max) + u64(1); }, "uinteger/general:0"},
-      {"u 3 * 5", [] { return u64(3) * u64(5); }, "uinteger/general:15"},
       {"-7 / 2", [] { return i64(-7) / i64(2); }, "integer/general:-3"},
       {"u 7 / 2", [] { return u64(7) / u64(2); }, "uinteger/general:3"},
       {"5 / 0", [] { return i64(5) / i64(0); }, intDivision},
@@ -242,19 +239,13 @@ TEST(CVariantTest, BinaryOperatorsAlignRightOperand) {
       {"6 | 3", [] { return i64(6) | i64(3); }, "integer/general:7"},
       {"6 & 3", [] { return i64(6) & i64(3); }, "integer/general:2"},
       {"6 ^ 3", [] { return i64(6) ^ i64(3); }, "integer/general:5"},
-      {"u 6 ^ 3", [] { return u64(6) ^ u64(3); }, "uinteger/general:5"},
       {"u 5 + integer -1", [] { return u64(5) + i64(-1); }, "uinteger/general:4"},
       {"integer 5 + boolean", [] { return i64(5) + CVariant(true); }, "integer/general:6"},
       {"integer 5 + string 0x10", [] { return i64(5) + str("0x10"); }, "integer/general:21"},
       {"integer + endpoint", [] { return i64(5) + CVariant(T::kEndpoint); },
        "Cannot convert from type 'ip endpoint' to 'integer'. (Invalid conversion.)"},
-      {"ip + ip", [] { return ip("10.0.0.255") + ip("0.0.0.1"); }, "ip address/ipv4:10.0.1.0"},
       {"ip + string", [] { return ip("10.0.0.255") + str("0.0.0.1"); }, "ip address/ipv4:10.0.1.0"},
-      {"ip - ip", [] { return ip("10.0.1.0") - ip("0.0.0.1"); }, "ip address/ipv4:10.0.0.255"},
       {"ip & ip", [] { return ip("10.1.2.3") & ip("255.255.0.0"); }, "ip address/ipv4:10.1.0.0"},
-      {"ip | ip", [] { return ip("10.1.2.3") | ip("0.0.255.255"); },
-       "ip address/ipv4:10.1.255.255"},
-      {"ip ^ ip", [] { return ip("10.0.0.1") ^ ip("10.0.0.3"); }, "ip address/ipv4:0.0.0.2"},
       {"ip v4 + ip v6 mapped", [] { return ip("10.0.0.1") + ip("::ffff:0.0.0.1"); },
        "ip address/ipv4:10.0.0.2"},
       {"ip v4 + ip v6", [] { return ip("10.0.0.1") + ip("::1"); },
@@ -281,7 +272,6 @@ TEST(CVariantTest, BinaryOperatorsAlignRightOperand) {
        "Cannot perform 'addition' (+) on boolean values. (Illegal operation.)"},
       {"-(uinteger 1)", [] { return -u64(1); }, "integer/general:-1"},
       {"-(integer min)", [=] { return -i64(i64min); }, "integer/general:-9223372036854775808"},
-      {"-(integer 5)", [] { return -i64(5); }, "integer/general:-5"},
       {"~integer 0", [] { return ~i64(0); }, "integer/general:-1"},
       {"~uinteger 0", [] { return ~u64(0); }, "uinteger/general:18446744073709551615"},
       {"~ip", [] { return ~ip("255.255.255.0"); }, "ip address/ipv4:0.0.0.255"},
@@ -383,7 +373,6 @@ TEST(CVariantTest, Comparisons) {
       {"a < b", [] { return str("a") < str("b"); }, "true"},
       {"prefix", [] { return str("a") < str("ab"); }, "true"},
       {"unsigned bytes", [] { return str("a") < str("\xff"); }, "true"},
-      {"-1 < 0", [] { return i64(-1) < i64(0); }, "true"},
       {"integer -1 < uinteger 0", [] { return i64(-1) < u64(0); }, "true"},
       {"uinteger 0 < integer -1", [] { return u64(0) < i64(-1); }, "true"},
       {"time", [] { return CVariant(CTimeT(-5)) < CVariant(CTimeT(1)); }, "true"},
@@ -396,9 +385,7 @@ TEST(CVariantTest, Comparisons) {
       {"true >= true", [] { return CVariant(true) >= CVariant(true); }, boolLess},
       {"5 <= 5", [] { return i64(5) <= i64(5); }, "true"},
       {"5 > 5", [] { return i64(5) > i64(5); }, "false"},
-      {"6 > 5", [] { return i64(6) > i64(5); }, "true"},
       {"5 >= 5", [] { return i64(5) >= i64(5); }, "true"},
-      {"4 >= 5", [] { return i64(4) >= i64(5); }, "false"},
       {"unknown < unknown", [] { return CVariant() < CVariant(); },
        "Cannot perform 'less-than' (<) on variant values. (Left variant operand has unknown "
        "type.)"},
@@ -491,16 +478,12 @@ TEST(CVariantTest, IPAddressGetterFamilies) {
             "Cannot map address ::1 to ipv4. (Address is not a v6-mapped-v4 address.)");
   EXPECT_EQ(str("10.0.0.1").ipaddress(S::kIPv4).string(), "10.0.0.1");
   EXPECT_EQ(u64(167772161).ipaddress(S::kIPv6).string(), CIPAddress("::10.0.0.1").string());
-  try {
-    i64(5).ipaddress();
-    FAIL() << "converted";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.text(),
-              "Cannot convert variant '5' (type 'integer') to an ip address. (No explicit target "
-              "address family specified.)");
-    EXPECT_EQ(e.operation(), "CVariant::ipaddress");
-    EXPECT_EQ(e.className(), "qvt::CVariant");
-  }
+  const auto e = qvt_test::caught([] { i64(5).ipaddress(); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->operation() + ": " + e->text(),
+            "CVariant::ipaddress: Cannot convert variant '5' (type 'integer') to an ip address. "
+            "(No explicit target address family specified.)");
+  EXPECT_EQ(e->className(), "qvt::CVariant");
 }
 
 TEST(CVariantTest, CopiesAssignmentAndReset) {
