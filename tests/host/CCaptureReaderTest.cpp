@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "class_a/standard/CException.h"
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
+#include "TestSupport.h"
 
 namespace qvt::host {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using qvt_test::errorText;
 
 void put16(Bytes& out, std::uint16_t value) {
   out.push_back(static_cast<unsigned char>(value >> 8));
@@ -273,13 +274,10 @@ TEST(CCaptureReaderTest, CutShortFileKeepsEarlierPackets) {
   CCapturedPacket packet;
   ASSERT_TRUE(reader.next(packet));
   EXPECT_EQ(packet.frame, 1u);
-  try {
-    reader.next(packet);
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.description().text(), "Cannot read capture file '" + file.path() + "'.");
-    EXPECT_EQ(e.operation(), "CCaptureReader::next");
-  }
+  const auto e = qvt_test::caught([&] { reader.next(packet); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->description().text(), "Cannot read capture file '" + file.path() + "'.");
+  EXPECT_EQ(e->operation(), "CCaptureReader::next");
 }
 
 }  // namespace

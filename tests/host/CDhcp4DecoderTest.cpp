@@ -291,13 +291,10 @@ TEST_F(CDhcp4DecoderTest, RefusesMalformedMessages) {
     EXPECT_EQ(errorText([&] { decoder_->decode(row.payload); }),
               "Cannot decode DHCPv4 message. (" + row.reason + ")");
   }
-  try {
-    decoder_->decode(Bytes(3, 0));
-    ADD_FAILURE() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ(e.operation(), "CDhcp4Decoder::decode");
-    EXPECT_EQ(e.module(), "host");
-  }
+  const auto e = qvt_test::caught([&] { decoder_->decode(Bytes(3, 0)); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->operation(), "CDhcp4Decoder::decode");
+  EXPECT_EQ(e->module(), "host");
 }
 
 TEST_F(CDhcp4DecoderTest, MessageWithoutMagicCookieHasNoOptions) {

@@ -163,13 +163,9 @@ Bytes tail(const Bytes& bytes, std::size_t from) {
 }
 
 std::string hexText(const Bytes& bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
   std::string text;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i > 0) text += '-';
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 15];
-  }
+  for (const unsigned char& b : bytes)
+    text += (text.empty() ? "" : "-") + qvt_test::toHex(&b, 1);
   return text;
 }
 
@@ -361,12 +357,15 @@ void readDhcp4(const XmlNode& proto, TsharkPacket& packet) {
   }
 }
 
-// readDhcp6Options: the options under node, at paths below prefix.
-void readDhcp6Options(const XmlNode& node, const std::string& prefix, TsharkPacket& packet) {
+// readDhcp6Options: the options under node, at paths below prefix; a relay's
+// relay message option (9) is read as the relayed message instead.
+void readDhcp6Options(const XmlNode& node, const std::string& prefix, TsharkPacket& packet,
+                      bool skipRelayMessage = false) {
   for (const XmlNode& option : node.children) {
     const XmlNode* type = child(option, "dhcpv6.option.type");
     if (option.name() != "dhcpv6.option.type_str" || type == nullptr) continue;
     const std::uint32_t code = std::stoul(type->attribute("show"));
+    if (skipRelayMessage && code == 9) continue;
     const std::string path = join(prefix, code);
     addOption(packet, option, path, 4);
     for (const SubField& sub : kDhcp6SubFields) {
@@ -403,14 +402,7 @@ void readDhcp6(const XmlNode& proto, const std::string& relayPath, TsharkPacket&
     for (const XmlNode& inner : option.children)
       if (inner.tag == "proto" && inner.name() == "dhcpv6") readDhcp6(inner, relay, packet);
   }
-  XmlNode others = proto;  // the relay's options other than the relay message
-  others.children.erase(std::remove_if(others.children.begin(), others.children.end(),
-                                       [](const XmlNode& option) {
-                                         const XmlNode* code = child(option, "dhcpv6.option.type");
-                                         return code && code->attribute("show") == "9";
-                                       }),
-                        others.children.end());
-  readDhcp6Options(others, relay, packet);
+  readDhcp6Options(proto, relay, packet, /*skipRelayMessage=*/true);
 }
 
 // tsharkPackets: the DHCP packets of a capture as tshark reads them.
