@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "class_b/dhcp/dhcp_base/ErrorText.h"
+#include "TestSupport.h"
 
 namespace qvt::host {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using qvt_test::errorText;
 
 TEST(CHexPayloadTest, ReadsBytes) {
   const std::vector<std::pair<std::string, Bytes>> rows = {
@@ -39,11 +40,9 @@ TEST(CHexPayloadTest, RefusesBadText) {
       {"# only a comment\n", "The text holds no bytes."},
   };
   for (const auto& row : rows) {
-    const std::string& text = row.first;
-    const std::string& reason = row.second;
-    SCOPED_TRACE(text);
-    EXPECT_EQ(errorText([&] { CHexPayload::parse(text, "p.hex"); }),
-              "Cannot read hex payload 'p.hex'. (" + reason + ")");
+    SCOPED_TRACE(row.first);
+    EXPECT_EQ(errorText([&] { CHexPayload::parse(row.first, "p.hex"); }),
+              "Cannot read hex payload 'p.hex'. (" + row.second + ")");
   }
 }
 
