@@ -108,14 +108,6 @@ TEST_F(CHostOptionTreeTest, InstancesAreNumberedDepthFirstInWireOrder) {
   EXPECT_EQ(all[1].get(), second.get());
 }
 
-TEST_F(CHostOptionTreeTest, FullTagPathsStartAtTheTopLevelOption) {
-  COption::Ptr circuit = root->get(CTagPath("82/1"), any, 0);
-  EXPECT_EQ(circuit->fullTagPath().string(), "82/1");
-  EXPECT_EQ(root->get(CTagPath("82"), any, 0)->parent(), nullptr);
-  EXPECT_EQ(errorText([&] { CValueTypeConverter(circuit).variant(1); }),
-            "Cannot access element 1 in option 82/1. (Index out of range.)");
-}
-
 TEST_F(CHostOptionTreeTest, MissingOptionsRaiseOnGetOnly) {
   EXPECT_EQ(errorText([&] { root->get(CTagPath("82/3"), any, 0); }),
             "Cannot find option 82/3. (Option does not exist.)");
@@ -127,6 +119,10 @@ TEST_F(CHostOptionTreeTest, MissingOptionsRaiseOnGetOnly) {
             "Cannot find option 82/9/4491. (Option does not exist.)");
   EXPECT_EQ(errorText([&] { root->insert(CTagPath("60"), byteOption("60/1", "00")); }),
             "Cannot find option 60. (Option does not exist.)");
+  // A top-level option has no parent; an element past the end is refused.
+  EXPECT_EQ(relay->parent(), nullptr);
+  EXPECT_EQ(errorText([&] { CValueTypeConverter(relay->get(CTagPath("1"), any, 0)).variant(1); }),
+            "Cannot access element 1 in option 82/1. (Index out of range.)");
 }
 
 TEST_F(CHostOptionTreeTest, EditingTheTree) {
