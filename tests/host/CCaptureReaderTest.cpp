@@ -10,23 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "class_a/standard/CException.h"
 #include "TestSupport.h"
+#include "class_a/standard/CException.h"
+#include "host/PayloadBuilder.h"
 
 namespace qvt::host {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 using qvt_test::errorText;
+using test::Bytes;
+using test::cat;
 
 void put16(Bytes& out, std::uint16_t value) {
   out.push_back(static_cast<unsigned char>(value >> 8));
   out.push_back(static_cast<unsigned char>(value));
-}
-
-Bytes cat(Bytes head, const Bytes& tail) {
-  head.insert(head.end(), tail.begin(), tail.end());
-  return head;
 }
 
 Bytes udp(std::uint16_t source, std::uint16_t destination, const Bytes& payload) {
@@ -35,7 +32,7 @@ Bytes udp(std::uint16_t source, std::uint16_t destination, const Bytes& payload)
   put16(out, destination);
   put16(out, static_cast<std::uint16_t>(payload.size() + 8));
   put16(out, 0);
-  return cat(out, payload);
+  return cat({out, payload});
 }
 
 // ipv4: a header with `optionWords` 4-byte words of options and the given
@@ -48,7 +45,7 @@ Bytes ipv4(const Bytes& payload, int optionWords = 0, std::uint16_t fragment = 0
   put16(out, fragment);
   out.insert(out.end(), {64, protocol, 0, 0, 10, 0, 0, 1, 255, 255, 255, 255});
   out.insert(out.end(), static_cast<std::size_t>(optionWords) * 4, 1);  // NOP options
-  return cat(out, payload);
+  return cat({out, payload});
 }
 
 // ipv6: a header followed by a hop-by-hop options header when asked.
@@ -61,7 +58,7 @@ Bytes ipv6(const Bytes& payload, bool hopByHop = false) {
   out.push_back(1);
   out.insert(out.end(), {0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
   out.insert(out.end(), {0xFF, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 2});
-  return cat(cat(out, extension), payload);
+  return cat({out, extension, payload});
 }
 
 Bytes ethernet(std::uint16_t type, const Bytes& payload,
@@ -72,20 +69,20 @@ Bytes ethernet(std::uint16_t type, const Bytes& payload,
     put16(out, 100);  // VLAN id
   }
   put16(out, type);
-  return cat(out, payload);
+  return cat({out, payload});
 }
 
 Bytes sll(std::uint16_t protocol, const Bytes& payload) {
   Bytes out = {0, 0, 0, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 0};
   put16(out, protocol);
-  return cat(out, payload);
+  return cat({out, payload});
 }
 
 Bytes sll2(std::uint16_t protocol, const Bytes& payload) {
   Bytes out;
   put16(out, protocol);
   out.insert(out.end(), {0, 0, 0, 0, 0, 2, 0, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 0});
-  return cat(out, payload);
+  return cat({out, payload});
 }
 
 // CTempFile: a file name in the temporary directory, removed at the end.
@@ -168,7 +165,7 @@ TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
   const Bytes arp = ethernet(0x0806, Bytes(28, 0));
   // A minimum-size Ethernet frame pads the IP datagram with trailing zeros.
   const Bytes whole = ethernet(0x0800, ipv4(udp(68, 67, kV4)));
-  const Bytes padded = cat(ethernet(0x0800, ipv4(udp(67, 68, {7}))), Bytes(20, 0));
+  const Bytes padded = cat({ethernet(0x0800, ipv4(udp(67, 68, {7}))), Bytes(20, 0)});
   const std::vector<Row> rows = {
       {"ethernet",
        DLT_EN10MB,
@@ -198,13 +195,14 @@ TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
        {{1, 6, kV6}, {2, 4, kV4}}},
       {"pppoe session",
        DLT_EN10MB,
-       {ethernet(0x8864, cat({0x11, 0, 0, 1, 0, 0, 0x00, 0x21}, ipv4(udp(68, 67, kV4)))),
-        ethernet(0x8864, cat({0x11, 0, 0, 1, 0, 0, 0x00, 0x57}, ipv6(udp(546, 547, kV6)))),
-        ethernet(0x8864, cat({0x11, 0, 0, 1, 0, 0, 0xC0, 0x21}, Bytes(8, 0)))},
+       {ethernet(0x8864, cat({{0x11, 0, 0, 1, 0, 0, 0x00, 0x21}, ipv4(udp(68, 67, kV4))})),
+        ethernet(0x8864, cat({{0x11, 0, 0, 1, 0, 0, 0x00, 0x57}, ipv6(udp(546, 547, kV6))})),
+        ethernet(0x8864, cat({{0x11, 0, 0, 1, 0, 0, 0xC0, 0x21}, Bytes(8, 0)}))},
        {{1, 4, kV4}, {2, 6, kV6}}},
       {"bsd loopback",
        DLT_NULL,
-       {cat({2, 0, 0, 0}, ipv4(udp(68, 67, kV4))), cat({30, 0, 0, 0}, ipv6(udp(546, 547, kV6)))},
+       {cat({{2, 0, 0, 0}, ipv4(udp(68, 67, kV4))}),
+        cat({{30, 0, 0, 0}, ipv6(udp(546, 547, kV6))})},
        {{1, 4, kV4}, {2, 6, kV6}}},
       {"raw ip",
        DLT_RAW,
