@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <cstdlib>
 
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 
 namespace qvt {
 

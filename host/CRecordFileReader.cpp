@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "class_a/standard/Fail.h"
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 
 namespace qvt {
 

@@ -1,7 +1,7 @@
 #include "host/CVendorFile.h"
 
 #include "class_a/standard/Fail.h"
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 #include "class_b/dhcp/dhcp_base/CVendorRecord.h"
 
 namespace qvt {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 #include "host/CVendorFile.h"
 
 namespace qvt {

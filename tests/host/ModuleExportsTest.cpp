@@ -45,7 +45,7 @@ TEST(ModuleExportsTest, InternalSymbolsCannotBeFound) {
   // CDHCPEvalFactory::instance is in the module's own symbol table but not
   // among its dynamic symbols.
   const std::string internal =
-      "_ZN3qvt16CDHCPEvalFactory8instanceER16CProtocolContextP12CNodeContextPv";
+      "_ZN3qvt16CDHCPEvalFactory8instanceER16CProtocolContextP12CNodeContextP14COutputContext";
   ASSERT_EQ(nmSymbols("--defined-only", DHCP_EVAL_MODULE).count(internal), 1u);
   std::unique_ptr<void, int (*)(void*)> handle(dlopen(DHCP_EVAL_MODULE, RTLD_NOW | RTLD_LOCAL),
                                                dlclose);

@@ -1,6 +1,6 @@
 #include "class_b/dhcp/dhcp_base/CElementAttributes.h"
 
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 
 namespace qvt {
 

@@ -1,7 +1,7 @@
 #include "class_b/dhcp/dhcp_base/COptionAttributes.h"
 
 #include "class_a/standard/Fail.h"
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 
 namespace qvt {
 

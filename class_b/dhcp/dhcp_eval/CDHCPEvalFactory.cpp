@@ -42,7 +42,7 @@ std::string CDHCPEvalFactory::dependencies() const {
 }
 
 CGeneralPtr<CExpEval> CDHCPEvalFactory::instance(CProtocolContext& protocolContext, CNodeContext*,
-                                                 void*) {
+                                                 COutputContext*) {
   // Errors name the factory by the type of a pointer to it.
   const CRaiser raiser = CRaiser::named(typeName(typeid(this)), this);
   const std::uint32_t family = protocolContext.protocolFamily().code();

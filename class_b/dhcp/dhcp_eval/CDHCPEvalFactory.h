@@ -32,7 +32,7 @@ class CDHCPEvalFactory : public CIDHCPEvalFactory {
   // instance." with reason "Unknown protocol family." for a family other than
   // 4 or 6.
   CGeneralPtr<CExpEval> instance(CProtocolContext& protocolContext, CNodeContext* nodeContext,
-                                 void* outputContext) override;
+                                 COutputContext* outputContext) override;
 };
 
 }  // namespace qvt

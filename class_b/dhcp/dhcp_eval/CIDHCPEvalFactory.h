@@ -16,6 +16,7 @@
 // The host's contexts of a message exchange.
 class CProtocolContext;
 class CNodeContext;
+class COutputContext;
 
 namespace qvt {
 
@@ -30,7 +31,8 @@ class CIDHCPEvalFactory : public CPlugin {
   // (operation "CDHCPEvalFactoryPtr::instance", module "dhcp_eval") for any
   // other family.
   virtual CGeneralPtr<CExpEval> instance(CProtocolContext& protocolContext,
-                                         CNodeContext* nodeContext, void* outputContext) = 0;
+                                         CNodeContext* nodeContext,
+                                         COutputContext* outputContext) = 0;
 };
 
 }  // namespace qvt

@@ -10,3 +10,11 @@ CProtocolContext::~CProtocolContext() = default;
 qvt::CProtocolFamily CProtocolContext::protocolFamily() const {
   return qvt::CProtocolFamily();
 }
+
+qvt::CGeneralPtr<CIDHCPProvisioner> CProtocolContext::provisioner() {
+  return qvt::CGeneralPtr<CIDHCPProvisioner>();
+}
+
+qvt::CIKeyValueStore* CProtocolContext::keyValueStore() {
+  return nullptr;
+}

@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 #include "class_a/standard/CNumberConversion.h"
 #include "class_b/dhcp/dhcp_base/CElementAttributes.h"
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 
 namespace qvt {
 namespace {

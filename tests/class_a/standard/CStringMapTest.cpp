@@ -1,4 +1,4 @@
-#include "class_b/dhcp/dhcp_base/CStringMap.h"
+#include "class_a/standard/CStringMap.h"
 
 #include <gtest/gtest.h>
 
