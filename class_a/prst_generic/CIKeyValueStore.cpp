@@ -1,0 +1,7 @@
+#include "class_a/prst_generic/CIKeyValueStore.h"
+
+namespace qvt {
+
+CIKeyValueStore::~CIKeyValueStore() = default;
+
+}  // namespace qvt
