@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kModule = "prst_generic";
 // The most idle connections a store keeps open.
-constexpr std::size_t kMaxIdle = 8;
+constexpr std::size_t kMaxIdle = 32;
 
 [[noreturn]] void failReason(const char* operation, const CMessage& reason) {
   fail(CRaiser::none(), kModule, operation, "Key-value database operation failed.", reason);

@@ -3,8 +3,8 @@
 //
 // Each operation takes an idle connection from the pool (or opens one), so
 // threads never share a connection and no lock is held while a statement
-// runs. When a pooled connection finds that its server went away, the
-// operation drops the idle connections and runs once more on a new one.
+// runs; up to 32 idle connections are kept. When a pooled connection finds that its server went
+// away, the operation drops the idle connections and runs once more on a new one.
 //
 // Failures raise CException (module "prst_generic", operation
 // "<store class>::<operation>") with the database text (password masked) in

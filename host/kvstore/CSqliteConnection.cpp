@@ -169,6 +169,9 @@ void CSqliteConnection::_fail(int code) const {
     case SQLITE_FULL:
       reason = CMessage("The disk or the database is full (%1).", text);
       break;
+    case SQLITE_IOERR:
+      reason = CMessage("Reading or writing the database file failed (%1).", text);
+      break;
     case SQLITE_CANTOPEN:
       reason = CMessage("The database file cannot be opened (%1).", text);
       break;

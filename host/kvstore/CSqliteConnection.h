@@ -9,6 +9,7 @@
 //   "The database file is damaged (%1)."
 //   "The database cannot be written (%1)."
 //   "The disk or the database is full (%1)."
+//   "Reading or writing the database file failed (%1)."
 //   "The database file cannot be opened (%1)."
 // and SQLite's text alone for other errors.
 #pragma once

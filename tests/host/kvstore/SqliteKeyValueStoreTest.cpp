@@ -3,6 +3,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -69,6 +76,32 @@ CKeyValueStoreOptions options(bool create, int timeoutMs = 2000) {
   result.create = create;
   result.timeout = std::chrono::milliseconds(timeoutMs);
   return result;
+}
+
+// inChild: the text action gives when run in a child process that first
+// calls prepare (to take rights or resources away from itself only).
+template <class Prepare, class Action>
+std::string inChild(Prepare prepare, Action action) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeEnds[0]);
+    prepare();
+    const std::string text = errorText(action);
+    const ssize_t written = write(pipeEnds[1], text.data(), text.size());
+    _exit(written == static_cast<ssize_t>(text.size()) ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  std::string text;
+  char buffer[512];
+  ssize_t count;
+  while ((count = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<std::size_t>(count));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child failed: " + text;
 }
 
 TEST(SqliteKeyValueStoreTest, CreatesOnlyWhenAskedAndUsesWriteAheadLogging) {
@@ -174,6 +207,57 @@ TEST(SqliteKeyValueStoreTest, DamagedFileFailsWithAClearError) {
   ASSERT_TRUE(e);
   EXPECT_EQ(e->reason().text(), "The database file is damaged (database disk image is malformed).");
   EXPECT_EQ(e->module(), "prst_generic");
+}
+
+TEST(SqliteKeyValueStoreTest, FullDiskAndReadOnlyFileFailCleanly) {
+  CScratchFolder folder;
+  const std::string path = folder.file("kv.db");
+  {
+    auto store = openKeyValueStore(path, options(true));
+    std::vector<CPrstKeyValue> records = {{"c", "", "k", "v"}};
+    store->saveAll(records);
+  }
+  // A file size limit makes the write-ahead log's writes fail, as a full
+  // disk would (with another system error).
+  const auto fileLimit = [] {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  };
+  const std::string full = inChild(fileLimit, [&] {
+    auto store = openKeyValueStore(path, options(false));
+    std::vector<CPrstKeyValue> records;
+    for (int i = 0; i < 200; ++i)
+      records.emplace_back("big", "", "k" + std::to_string(i), std::string(1000, 'v'));
+    store->saveAll(records);
+  });
+  EXPECT_EQ(full, "Cannot save key-value records to '" + path +
+                      "'. (Reading or writing the database file failed (disk I/O error).)");
+
+  // Root writes any file: the child gives up root first.
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+  const auto readOnly = [] {
+    if (geteuid() == 0) {
+      const passwd* nobody = getpwnam("nobody");
+      if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) _exit(2);
+    }
+  };
+  const std::string refused = inChild(readOnly, [&] {
+    auto store = openKeyValueStore(path, options(false));
+    if (store->query(kKeyValueByKeyEnabled, {"c", "", "k"}).size() != 1) return;
+    CPrstKeyValue record("c", "", "k2", "v");
+    store->insert(record);
+  });
+  EXPECT_EQ(refused, "Cannot insert key-value record (class 'c', subclass '', key 'k2') into '" +
+                         path +
+                         "'. (The database cannot be written (attempt to write a readonly "
+                         "database).)");
+
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  auto store = openKeyValueStore(path, options(false));
+  EXPECT_EQ(store->list().size(), 1u);
+  EXPECT_EQ(CRawConnection(path).run("PRAGMA integrity_check"), "ok");
 }
 
 }  // namespace
