@@ -112,12 +112,13 @@ void CPostgresConnection::_connect(const std::string& database) {
                          nullptr, 0)) {
     _failSend();
   }
-  _check(_await(CClock::now() + timeout_), true);
+  _check(_await(deadline), true);
 }
 
 CPostgresConnection::CResult CPostgresConnection::_prepared(CKeyValueStatement id,
                                                             std::initializer_list<CSqlArg> args) {
   const CParameters parameters(args);
+  const CClock::time_point deadline = CClock::now() + timeout_;
   const char* name = statementName(id);
   const std::size_t slot = static_cast<std::size_t>(id);
   if (!prepared_[slot]) {
@@ -125,14 +126,14 @@ CPostgresConnection::CResult CPostgresConnection::_prepared(CKeyValueStatement i
                        parameters.types.data())) {
       _failSend();
     }
-    _check(_await(CClock::now() + timeout_), false);
+    _check(_await(deadline), false);
     prepared_[slot] = true;
   }
   if (!PQsendQueryPrepared(connection_.get(), name, parameters.count, parameters.values.data(),
                            parameters.lengths.data(), parameters.formats.data(), 0)) {
     _failSend();
   }
-  CResult result = _await(CClock::now() + timeout_);
+  CResult result = _await(deadline);
   _check(result, true);
   return result;
 }

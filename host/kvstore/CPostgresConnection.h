@@ -2,9 +2,11 @@
 // with its statements prepared on the server (under their names, such as
 // "keyvalue.class_subclass_key_enabled") on first use.
 //
-// Nothing waits longer than the timeout: connecting, sending and every
-// answer run against a deadline, and the session's statement_timeout makes
-// the server give up as well. Failures raise CException (module
+// Nothing waits longer than the timeout: connecting (with the session's
+// set-up) and each call (with preparing its statement) run against a
+// deadline that far ahead, and the session's statement_timeout makes the
+// server give up as well. A call that must connect first so waits at most
+// twice the timeout. Failures raise CException (module
 // "prst_generic") whose reason is the server's account with the password
 // masked:
 //   "Database '%1' is unavailable: %2"   cannot connect, or the server went away
