@@ -137,7 +137,8 @@ void CPostgresServer::start() {
         "-k " + folder_ +
             // Without fsync a commit still reaches the kernel, so it
             // survives the immediate stop of stop().
-            " -c listen_addresses= -c fsync=off -c full_page_writes=off",
+            " -c listen_addresses= -c fsync=off -c full_page_writes=off"
+            " -c shared_buffers=16MB -c max_connections=40",
         "start"});
   running_ = true;
 }
