@@ -121,6 +121,14 @@ const CExpEval::CFunctionTable& CExpEval::_builtins() {
   return table;
 }
 
+CExpEval::CFunctionTable CExpEval::makeFunctionTable(
+    std::initializer_list<CFunctionEntry> entries) {
+  CFunctionTable table;
+  for (const auto& [name, handler] : entries)
+    table[name] = handler;
+  return table;
+}
+
 CGeneralPtr<CSyntaxTreeProxy> CExpEval::compile(std::string text) {
   CTokenList tokens;
   parse(std::move(text), tokens);
@@ -210,13 +218,17 @@ bool CExpEval::hasFunction(std::string_view name) const {
 
 std::vector<std::string> CExpEval::functionNames() const {
   std::vector<std::string> names;
-  for (const auto& entry : functions_) {
-    if (entry.second != nullptr) names.push_back(entry.first);
-  }
-  for (const auto& entry : _builtins()) {
-    if (functions_.find(entry.first) == functions_.end()) names.push_back(entry.first);
-  }
+  const auto collect = [this, &names](const CFunctionTable& table) {
+    for (const auto& entry : table) {
+      // A null registration hides the name in every layer.
+      if (_find(entry.first) != nullptr) names.push_back(entry.first);
+    }
+  };
+  collect(functions_);
+  if (classFunctions_ != nullptr) collect(*classFunctions_);
+  collect(_builtins());
   std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
 
@@ -224,6 +236,10 @@ CFunctionHandler CExpEval::_find(std::string_view name) const {
   if (!functions_.empty()) {
     const auto registered = functions_.find(name);
     if (registered != functions_.end()) return registered->second;
+  }
+  if (classFunctions_ != nullptr) {
+    const auto own = classFunctions_->find(name);
+    if (own != classFunctions_->end()) return own->second;
   }
   const CFunctionTable& builtins = _builtins();
   const auto builtin = builtins.find(name);

@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -62,6 +63,13 @@ class CExpEval {
   // kStackReserve: interpretation stops with an error when it comes within
   // this many bytes of the end of the running thread's stack.
   static constexpr std::size_t kStackReserve = 64 * 1024;
+
+  // CFunctionTable: names (case-sensitive, byte order) and their handlers.
+  using CFunctionTable = std::map<std::string, CFunctionHandler, std::less<>>;
+  using CFunctionEntry = std::pair<const char*, CFunctionHandler>;
+  // makeFunctionTable: a table of entries taken in order, so a name that
+  // comes again replaces the earlier handler (as registerFunction does).
+  static CFunctionTable makeFunctionTable(std::initializer_list<CFunctionEntry> entries);
 
   // CExpEval: keeps hostContext (not owned; may be null) and registers the
   // built-in functions. The cipher stays unkeyed until initCipher.
@@ -111,6 +119,13 @@ class CExpEval {
   // Raises "Cannot initialize cipher." ("No host context supplies a shared
   // server key.") without a host context, and the cipher's key errors.
   void initCipher();
+  // setKeyCipherOnFirstUse: with on, the first cipher function that finds the
+  // cipher unkeyed runs initCipher itself (raising its key errors there), so
+  // the host is asked for its key only when a cipher is actually used.
+  // Without a host context the cipher stays unkeyed and the cipher functions
+  // fail with "The cipher has not been keyed.". Off by default.
+  void setKeyCipherOnFirstUse(bool on) noexcept { keyOnFirstUse_ = on; }
+  bool keyCipherOnFirstUse() const noexcept { return keyOnFirstUse_; }
 
   // _checkStack: raises "Cannot execute expression." ("The expression is
   // nested too deeply for the stack of this thread.") when an execution has
@@ -128,7 +143,8 @@ class CExpEval {
 
   // hasFunction: whether name is registered.
   bool hasFunction(std::string_view name) const;
-  // functionNames: every registered name, in byte order.
+  // functionNames: every registered name, in byte order (built-in, class
+  // table and later registrations, each name once).
   std::vector<std::string> functionNames() const;
 
   CIHostContext* hostContext() const noexcept { return hostContext_; }
@@ -215,6 +231,20 @@ class CExpEval {
   // _asString: "as string from text": a string variant of the trimmed text.
   static CVariant _asString(std::string_view text);
 
+ protected:
+  // _useFunctionTable: makes table (shared, immutable, usually a function
+  // local static of the derived class; it must outlive the engine) the
+  // derived evaluator's own functions. Names are looked up first among those
+  // registered with registerFunction, then in table, then among the built-in
+  // functions; so table shadows built-ins and later registrations replace
+  // entries of table, as if table had been registered name by name.
+  // Installing a table costs no allocation, which keeps building an
+  // evaluator per exchange cheap. A second call replaces the first table.
+  void _useFunctionTable(const CFunctionTable& table) noexcept {
+    classFunctions_ = &table;
+    ++tableVersion_;
+  }
+
  private:
   // CCallName: how a handler names itself in its errors.
   struct CCallName {
@@ -246,8 +276,9 @@ class CExpEval {
   [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failStack() const;
   [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failUnknownFunction(
       std::string_view name) const;
-  // _requireCipher: raises unless initCipher has keyed the cipher.
-  static void _requireCipher(const CExpEval& evaluator, const CCallName& call);
+  // _requireCipher: raises unless initCipher has keyed the cipher (keying
+  // it first when the engine keys on first use).
+  static void _requireCipher(CExpEval& evaluator, const CCallName& call);
   // CLocalClock: one of $DATE, $TIME, $DAY, $MONTH and $YEAR: its name, its
   // default format and its format for the "integer" choice.
   struct CLocalClock {
@@ -267,7 +298,6 @@ class CExpEval {
   // _toText: $STR of value with an optional format.
   static CVariant _toText(const CVariant& value, const std::string* format);
 
-  using CFunctionTable = std::map<std::string, CFunctionHandler, std::less<>>;
   // _builtins: the built-in function table, built once and shared.
   static const CFunctionTable& _builtins();
   CFunctionHandler _find(std::string_view name) const;
@@ -277,11 +307,14 @@ class CExpEval {
   void _enterRun(std::uint32_t depth);
   void _leaveRun(std::uint32_t depth) noexcept;
 
-  CFunctionTable functions_;  // registered after construction; shadows _builtins()
+  CFunctionTable functions_;  // registered after construction; shadows the tables below
+  const CFunctionTable* classFunctions_ =
+      nullptr;  // the derived class's table; shadows _builtins()
   std::uint64_t tableVersion_ = 1;
   CIHostContext* hostContext_;
   CBlowfish cipher_;
   bool cipherKeyed_ = false;
+  bool keyOnFirstUse_ = false;
   CITraceSink* traceSink_ = nullptr;
   CIExceptionFacade* exceptionStack_ = nullptr;
   std::uint32_t runs_ = 0;         // executions active now

@@ -150,7 +150,9 @@ void CExpEval::_sdecrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVari
   }
 }
 
-void CExpEval::_requireCipher(const CExpEval& evaluator, const CCallName& call) {
+void CExpEval::_requireCipher(CExpEval& evaluator, const CCallName& call) {
+  if (evaluator.cipherKeyed_) return;
+  if (evaluator.keyOnFirstUse_ && evaluator.hostContext_ != nullptr) evaluator.initCipher();
   if (!evaluator.cipherKeyed_) _failCall(evaluator, call, "The cipher has not been keyed.");
 }
 
