@@ -3,6 +3,8 @@
 #include <typeinfo>
 
 #include "class_a/standard/Fail.h"
+#include "class_b/dhcp/dhcp_eval/CDHCP4Eval.h"
+#include "class_b/dhcp/dhcp_eval/CDHCP6Eval.h"
 #include "class_b/dhcp/dhcp_eval/CProtocolContext.h"
 
 namespace qvt {
@@ -41,18 +43,20 @@ std::string CDHCPEvalFactory::dependencies() const {
   return "CISystemBusFactory";
 }
 
-CGeneralPtr<CExpEval> CDHCPEvalFactory::instance(CProtocolContext& protocolContext, CNodeContext*,
-                                                 COutputContext*) {
-  // Errors name the factory by the type of a pointer to it.
-  const CRaiser raiser = CRaiser::named(typeName(typeid(this)), this);
-  const std::uint32_t family = protocolContext.protocolFamily().code();
-  if (family != CProtocolFamily::kIPv4 && family != CProtocolFamily::kIPv6) {
-    fail(raiser, "dhcp_eval", "CDHCPEvalFactoryPtr::instance",
-         "Cannot create an evaluator instance.", "Unknown protocol family.");
+CGeneralPtr<CExpEval> CDHCPEvalFactory::instance(CProtocolContext& protocolContext,
+                                                 CNodeContext* nodeContext,
+                                                 COutputContext* outputContext) {
+  switch (protocolContext.protocolFamily().code()) {
+    case CProtocolFamily::kIPv4:
+      return CGeneralPtr<CExpEval>(new CDHCP4Eval(protocolContext, nodeContext, outputContext));
+    case CProtocolFamily::kIPv6:
+      return CGeneralPtr<CExpEval>(new CDHCP6Eval(protocolContext, nodeContext, outputContext));
+    default:
+      break;
   }
-  // The DHCPv4 and DHCPv6 evaluators are not part of this module yet.
-  fail(raiser, "dhcp_eval", "CDHCPEvalFactoryPtr::instance", "Cannot create an evaluator instance.",
-       "Evaluator for this protocol family is not available.");
+  // Errors name the factory by the type of a pointer to it.
+  fail(CRaiser::named(typeName(typeid(this)), this), "dhcp_eval", "CDHCPEvalFactoryPtr::instance",
+       "Cannot create an evaluator instance.", "Unknown protocol family.");
 }
 
 }  // namespace qvt

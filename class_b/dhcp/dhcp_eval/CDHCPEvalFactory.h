@@ -28,9 +28,11 @@ class CDHCPEvalFactory : public CIDHCPEvalFactory {
   std::string types() const override;
   std::string dependencies() const override;
 
-  // instance: see CIDHCPEvalFactory. Raises "Cannot create an evaluator
-  // instance." with reason "Unknown protocol family." for a family other than
-  // 4 or 6.
+  // instance: a CDHCP4Eval for family 4, a CDHCP6Eval for family 6 (see
+  // CIDHCPEvalFactory). Building one registers no function one by one and
+  // keys no cipher (the cipher is keyed on its first use), so an evaluator
+  // per exchange is cheap. Raises "Cannot create an evaluator instance."
+  // with reason "Unknown protocol family." for any other family.
   CGeneralPtr<CExpEval> instance(CProtocolContext& protocolContext, CNodeContext* nodeContext,
                                  COutputContext* outputContext) override;
 };

@@ -1,0 +1,3 @@
+#include "class_b/dhcp/dhcp_eval/CIServerObject.h"
+
+CIServerObject::~CIServerObject() = default;
