@@ -1,70 +1,24 @@
 // Value-model benchmarks: making, copying, converting and comparing variants,
 // each beside a hand-written C++ baseline doing the same work on plain types.
 //
-// Every case reports "allocs/op", the heap allocations per iteration counted by
-// the replaced global operator new below.
+// Every case reports "allocs/op", the heap allocations per iteration
+// (CAllocationCounter).
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 
+#include "AllocationCounter.h"
 #include "class_a/standard/CVariant.h"
-
-namespace {
-
-std::atomic<std::uint64_t> gAllocations{0};
-
-}  // namespace
-
-// The replacements pair malloc with free; GCC cannot see that operator new
-// below is that malloc.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
 
 namespace qvt {
 namespace {
 
-// CAllocationCounter: sets "allocs/op" when the measured loop is done.
-class CAllocationCounter {
- public:
-  explicit CAllocationCounter(benchmark::State& state)
-      : state_(state), start_(gAllocations.load(std::memory_order_relaxed)) {}
-  ~CAllocationCounter() {
-    const auto count = gAllocations.load(std::memory_order_relaxed) - start_;
-    state_.counters["allocs/op"] = benchmark::Counter(
-        state_.iterations() ? static_cast<double>(count) / state_.iterations() : 0.0);
-  }
-
- private:
-  benchmark::State& state_;
-  std::uint64_t start_;
-};
+using bench::CAllocationCounter;
 
 // Making a variant from text (type guessing) ----------------------------------
 
