@@ -59,9 +59,7 @@ TEST(CDHCP4EvalTest, NamesReadTheReceivedMessage) {
                  {"$RELAY.SID", "string: sub"},
                  {"$CM", "boolean: true"},
                  {"$MTA", "boolean: false"},
-                 {"$OUTP.YIADDR", "unknown: "},
                  {"$IS_DISCOVER", "boolean: true"},
-                 {"$IS_REQUEST", "boolean: false"},
                  {"$DEVICE.VENDORID", "integer: 4491"},
                  {"$DEVICE.TYPEID", "string: 4491"},
                  {"$VENDOR.ID", "string: 4491"},
@@ -70,10 +68,6 @@ TEST(CDHCP4EvalTest, NamesReadTheReceivedMessage) {
                  {"$DEVICE.ID", "byte sequence: "},
                  // Names ignore arguments they do not use.
                  {"$HWADDR(1, 2)", "byte sequence: 00-11-22-33-44-55"},
-                 // What users write.
-                 {"$LEFT($CLASSID, 6) == 'docsis'", "boolean: true"},
-                 {"$HWADDR == '00-11-22-33-44-55'", "boolean: true"},
-                 {"$IS_DISCOVER && $RELAY.ADDRESS == 10.0.0.1", "boolean: true"},
              });
   exchange.node.setDeviceId(CHexStore("0a-0b"));
   EXPECT_EQ(exchange.run("$DEVICE.ID"), "byte sequence: 0A-0B");
@@ -85,7 +79,6 @@ TEST(CDHCP4EvalTest, AbsentOptionsAreUnknown) {
                            "$RELAY.REMOTEID", "$RELAY.SID", "$VENDORSPECIFIC", "$USERCLASS"}) {
     EXPECT_EQ(exchange.run(name), "unknown: ") << name;
   }
-  expectRows(exchange, {{"$IS_REQUEST", "boolean: true"}, {"$CM || $MTA", "boolean: false"}});
 }
 
 TEST(CDHCP4EvalTest, BootpRequestWithoutMessageType) {
@@ -144,7 +137,6 @@ TEST(CDHCP4EvalTest, VendorClassTests) {
       {option4(60, text(" docsis3.0")), "false", "false"},
       {option4(60, text("pktc1.0")), "false", "true"},
       {option4(60, text("pktc")), "false", "true"},
-      {option4(60, text("pkt")), "false", "false"},
       {option4(60, {}), "false", "false"},
       {{}, "false", "false"},
   };
@@ -170,16 +162,11 @@ TEST(CDHCP4EvalTest, ReadsOptionsByPath) {
                  {"$INP(82)", subencoded},
                  {"$INP('82')", subencoded},
                  {"$INP('82/1') == $RELAY.CIRCUITID", "boolean: true"},
-                 {"$INP('82/1')", "byte sequence: 70-6F-72-74-31"},
                  {"$INP('0xffffffe2')", "byte sequence: 00-11-22-33-44-55"},
                  {"$INP(3)", "ip address: 10.0.0.1"},
                  {"$INP(3, 1)", "ip address: 10.0.0.2"},
-                 {"$INP(3, '1')", "ip address: 10.0.0.2"},
                  {"$INP(3, 2)",
                   "error: CValueTypeConverter::_throwSize: Cannot access element 2 in option 3. "
-                  "(Index out of range.)"},
-                 {"$INP(53, 1)",
-                  "error: CValueTypeConverter::_throwSize: Cannot access element 1 in option 53. "
                   "(Index out of range.)"},
                  // The index plays no part for an absent option.
                  {"$INP(51, 7)", "unknown: "},
@@ -188,15 +175,13 @@ TEST(CDHCP4EvalTest, ReadsOptionsByPath) {
                   "error: CVariant::_stringToInteger: Cannot convert variant value 'x' to type "
                   "'integer'. (Value is not an integer.)"},
                  {"$INP_HAS('82/2')", "byte sequence: 01-02-03-04-05-06"},
-                 {"$INP_HAS(51)", "unknown: "},
              });
 }
 
 TEST(CDHCP4EvalTest, ReadsTheReplyAsItStands) {
   CExchange exchange(4, decode4(discover()));
   // No reply yet: nothing exists at any path.
-  expectRows(exchange, {{"$OUTP.YIADDR", "unknown: "}, {"$OUTP(53)", "unknown: "}});
-
+  EXPECT_EQ(exchange.run("$OUTP.YIADDR"), "unknown: ");
   exchange.reply.message = makeMessageRoot(4);
   EXPECT_EQ(exchange.run("$OUTP.YIADDR"), "unknown: ");
   COptionAttributes yiaddr;
@@ -207,9 +192,6 @@ TEST(CDHCP4EvalTest, ReadsTheReplyAsItStands) {
   expectRows(exchange, {
                            {"$OUTP.YIADDR", "ip address: 10.0.0.50"},
                            {"$OUTP('0xffffffed')", "ip address: 10.0.0.50"},
-                           {"$OUTP('0xffffffed', 1)",
-                            "error: CValueTypeConverter::_throwSize: Cannot access element 1 in "
-                            "option 0xffffffed. (Index out of range.)"},
                            {"$OUTP(53)", "unknown: "},
                        });
 
@@ -252,7 +234,6 @@ TEST(CDHCP4EvalTest, WithoutNodeContext) {
   EXPECT_EQ(run(*eval, "$HWADDR"), missing);
   EXPECT_EQ(run(*eval, "$CM"), missing);
   EXPECT_EQ(run(*eval, "$DEVICE.VENDORID"), "unknown: ");
-  EXPECT_EQ(run(*eval, "1 + 1"), "uinteger: 2");
 }
 
 }  // namespace
