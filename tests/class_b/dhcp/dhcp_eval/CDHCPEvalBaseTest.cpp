@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ExchangeSupport.h"
 #include "TestSupport.h"
 #include "class_a/standard/Severity.h"
+#include "host/kvstore/KeyValueStores.h"
 
 namespace qvt::dhcp_eval_test {
 namespace {
@@ -140,6 +145,31 @@ TEST_P(CDHCPEvalBaseTest, KeyValueRecords) {
              });
   for (const std::string& statement : exchange_.store.statements)
     EXPECT_EQ(statement, "keyvalue.class_subclass_key_enabled 50");
+}
+
+TEST_P(CDHCPEvalBaseTest, SqliteStore) {
+  const std::string file = testing::TempDir() + "dhcp-eval-keyvalues-" +
+                           std::to_string(::getpid()) + "-" + std::to_string(GetParam()) + ".db";
+  std::remove(file.c_str());
+  {
+    host::CKeyValueStoreOptions options;
+    options.create = true;
+    const std::unique_ptr<CIKeyValueStore> store = host::openKeyValueStore(file, options);
+    std::vector<CPrstKeyValue> records = {
+        CPrstKeyValue("pool", "cm", "00-11", "10.1.0.0"),
+        CPrstKeyValue("pool", "cm", "00-22", "10.2.0.0", false),
+    };
+    store->saveAll(records);
+    exchange_.context.store = store.get();
+    expectRows(exchange_, {
+                              {"$DB.KEYVALUE('pool', 'cm', '00-11')", "ip address: 10.1.0.0"},
+                              // A disabled record is not found.
+                              {"$DB.KEYVALUE('pool', 'cm', '00-22')", "unknown: "},
+                              {"$DB.KEYVALUE.EXISTS('pool', 'cm', '00-11', true)", "boolean: true"},
+                              {"$DB.KEYVALUE.EXISTS('pool', 'cm', '00-22', true)", "unknown: "},
+                          });
+  }
+  std::remove(file.c_str());
 }
 
 TEST_P(CDHCPEvalBaseTest, CipherIsKeyedOnFirstUse) {
