@@ -7,6 +7,7 @@
 //   dhcp_eval_bench --benchmark_filter=Dhcp
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -67,18 +68,19 @@ const char* const kChecks[] = {
 // discover: a DISCOVER from 00:11:22:33:44:55 relayed by 10.0.0.1, option 60
 // "docsis3.0", option 82 with circuit id "port1" and remote id 01:...:06.
 std::vector<unsigned char> discover() {
-  std::vector<unsigned char> m(236, 0);
-  m[0] = 1, m[1] = 1, m[2] = 6;
-  m[24] = 10, m[27] = 1;
-  for (int i = 0; i < 6; ++i)
-    m[28 + i] = static_cast<unsigned char>(i * 0x11);
+  constexpr std::size_t kHeader = 236;
   const unsigned char options[] = {
       0x63, 0x82, 0x53, 0x63,                                                       // magic cookie
       53,   1,    1,                                                                // DISCOVER
       60,   9,    'd',  'o',  'c', 's', 'i', 's', '3', '.', '0',                    // vendor class
       82,   15,   1,    5,    'p', 'o', 'r', 't', '1', 2,   6,   1, 2, 3, 4, 5, 6,  // relay agent
       255};
-  m.insert(m.end(), std::begin(options), std::end(options));
+  std::vector<unsigned char> m(kHeader + sizeof options, 0);
+  m[0] = 1, m[1] = 1, m[2] = 6;
+  m[24] = 10, m[27] = 1;
+  for (int i = 0; i < 6; ++i)
+    m[28 + i] = static_cast<unsigned char>(i * 0x11);
+  std::copy(std::begin(options), std::end(options), m.begin() + kHeader);
   return m;
 }
 
