@@ -9,6 +9,7 @@ packages=(
   libace-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpcap-dev libedit-dev libsqlite3-dev sqlite3 libpq-dev postgresql-15
   tshark tcpdump python3 ca-certificates
+  kea-dev kea-common libboost-dev bison
 )
 
 missing=()

@@ -1,0 +1,266 @@
+#include "CFigures.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "AllocationCounter.h"
+#include "RawConditions.h"
+
+namespace keabench {
+namespace {
+
+using benchmark::DoNotOptimize;
+
+constexpr int kAllocationCalls = 64;
+
+template <class Pick>
+std::array<std::string, kExpressionCount> texts(Pick pick) {
+  std::array<std::string, kExpressionCount> result;
+  for (std::size_t index = 0; index < kExpressionCount; ++index) {
+    result[index] = pick(kExpressions[index]);
+  }
+  return result;
+}
+
+const std::array<std::string, kExpressionCount>& ourTexts() {
+  static const auto result = texts([](const CExpressionPair& pair) { return pair.ours; });
+  return result;
+}
+
+const std::array<std::string, kExpressionCount>& keaTexts() {
+  static const auto result = texts([](const CExpressionPair& pair) { return pair.kea; });
+  return result;
+}
+
+std::string named(const char* what, std::size_t index) {
+  return std::string(what) + ' ' + kExpressions[index].name;
+}
+
+}  // namespace
+
+template <class Op>
+double CFigures::_allocationsPerCall(Op&& op) {
+  op();
+  const CHeapUse before = heapUse();
+  for (int call = 0; call < kAllocationCalls; ++call)
+    op();
+  const CHeapUse after = heapUse();
+  return static_cast<double>(after.allocations - before.allocations) / kAllocationCalls;
+}
+
+CFigures::CFigures(const CHarness& harness, CSummaryTable& table,
+                   const qvt::COptionDictionary& dictionary, COurWorker& decoder, COurWorker* ours,
+                   const CKeaWorker& kea)
+    : harness_(harness),
+      table_(table),
+      dictionary_(dictionary),
+      decoder_(decoder),
+      ours_(ours),
+      kea_(kea),
+      packet_(matchingDiscover()) {}
+
+void CFigures::addAll() {
+  addCompiling();
+  addExecuting();
+  addExchanges();
+  addMemory();
+  addThreads();
+}
+
+void CFigures::addCompiling() {
+  table_.section(
+      "Compile (ours: parse and build the tree, the evaluator's cache bypassed; "
+      "Kea: EvalContext::parseString)");
+  for (std::size_t index = 0; index < kExpressionCount; ++index) {
+    const std::string& ours = ourTexts()[index];
+    const std::string& kea = keaTexts()[index];
+    table_.add(named("compile", index), CUnit::kNanoseconds,
+               _timeOurs([&] { DoNotOptimize(ours_->compileUncached(ours)); }),
+               harness_.nanosPerOp([&] { DoNotOptimize(kea::parse(kea)); }));
+  }
+  table_.add("compile all five", CUnit::kNanoseconds, _timeOurs([&] {
+               for (const std::string& text : ourTexts())
+                 DoNotOptimize(ours_->compileUncached(text));
+             }),
+             harness_.nanosPerOp([&] {
+               for (const std::string& text : keaTexts())
+                 DoNotOptimize(kea::parse(text));
+             }));
+  table_.add("compile all five again (ours: from the evaluator's cache)", CUnit::kNanoseconds,
+             _timeOurs([&] {
+               for (const std::string& text : ourTexts()) {
+                 DoNotOptimize(ours_->evaluator().compile(text));
+               }
+             }),
+             std::nullopt);
+}
+
+void CFigures::addExecuting() {
+  table_.section(
+      "Execute a compiled expression on the decoded DISCOVER "
+      "(ours: execute; Kea: evaluateBool)");
+  COurWorker::Values values;
+  if (ours_ != nullptr) ours_->perWorker(packet_, values);
+  const isc::dhcp::Pkt4Ptr message = kea::decode(packet_);
+  for (std::size_t index = 0; index < kExpressionCount; ++index) {
+    table_.add(named("execute", index), CUnit::kNanoseconds, _timeOurs([&] {
+                 ours_->evaluator().execute(values[index], ours_->trees()[index]);
+                 DoNotOptimize(values[index]);
+               }),
+               harness_.nanosPerOp(
+                   [&] { DoNotOptimize(kea::evaluate(kea_.expressions()[index], *message)); }));
+  }
+  table_.add("execute all five", CUnit::kNanoseconds, _timeOurs([&] {
+               ours_->executeAll(values);
+               DoNotOptimize(values);
+             }),
+             harness_.nanosPerOp([&] { DoNotOptimize(kea_.evaluateAll(*message)); }));
+}
+
+void CFigures::addExchanges() {
+  table_.section("Exchange (floor: the five checked by hand on the raw bytes)");
+  table_.add("decode the DISCOVER (ours: CDhcp4Decoder; Kea: Pkt4::unpack)", CUnit::kNanoseconds,
+             harness_.nanosPerOp([&] { DoNotOptimize(decoder_.decode(packet_)); }),
+             harness_.nanosPerOp([&] { DoNotOptimize(kea::decode(packet_)); }));
+  table_.add("build an evaluator (ours: instance)", CUnit::kNanoseconds,
+             _timeOurs([&] { DoNotOptimize(ours_->instance(ours_->node().context())); }),
+             std::nullopt);
+  const qvt::CGeneralPtr<qvt::COption> root = decoder_.decode(packet_);
+  table_.add("point the worker's node context at a message (ours)", CUnit::kNanoseconds,
+             _timeOurs([&] { ours_->node().point(root, COurWorker::relayAddress()); }),
+             std::nullopt);
+
+  const double floor =
+      harness_.nanosPerOp([&] { DoNotOptimize(rawConditions(packet_.data(), packet_.size())); });
+  COurWorker::Values values;
+  table_.add(
+      "exchange: decode, instance, compile 5, execute 5 (Kea: unpack, parse 5, "
+      "evaluate 5)",
+      CUnit::kNanoseconds, _timeOurs([&] {
+        ours_->exchange(packet_, values);
+        DoNotOptimize(values);
+      }),
+      harness_.nanosPerOp([&] { DoNotOptimize(kea_.exchange(packet_)); }), floor);
+  table_.add("exchange per worker: decode, point, execute 5 (Kea: unpack, evaluate 5 pre-parsed)",
+             CUnit::kNanoseconds, _timeOurs([&] {
+               ours_->perWorker(packet_, values);
+               DoNotOptimize(values);
+             }),
+             harness_.nanosPerOp([&] { DoNotOptimize(kea_.perWorker(packet_)); }), floor);
+}
+
+void CFigures::addMemory() {
+  table_.section("Heap (live bytes held; allocations per call)");
+  const qvt::CGeneralPtr<qvt::COption> root = decoder_.decode(packet_);
+
+  std::optional<double> oursEvaluator, oursTrees;
+  if (ours_ != nullptr) {
+    CNodeContext node = ours_->makeNode(root);
+    for (int round = 0; round < 2; ++round) {  // the first round warms up
+      const CHeapUse start = heapUse();
+      const qvt::CGeneralPtr<qvt::CExpEval> evaluator = ours_->instance(&node);
+      const CHeapUse built = heapUse();
+      COurWorker::Trees trees;
+      for (std::size_t index = 0; index < kExpressionCount; ++index) {
+        trees[index] = evaluator->compile(ourTexts()[index]);
+      }
+      const CHeapUse compiled = heapUse();
+      oursEvaluator = static_cast<double>(compiled.liveBytes - start.liveBytes);
+      oursTrees = static_cast<double>(compiled.liveBytes - built.liveBytes);
+    }
+  }
+  double keaExpressions = 0;
+  for (int round = 0; round < 2; ++round) {
+    const CHeapUse start = heapUse();
+    CKeaWorker::Expressions expressions;
+    for (std::size_t index = 0; index < kExpressionCount; ++index) {
+      expressions[index] = kea::parse(keaTexts()[index]);
+    }
+    keaExpressions = static_cast<double>(heapUse().liveBytes - start.liveBytes);
+  }
+  table_.add("evaluator holding the five compiled (Kea: the five token lists)", CUnit::kBytes,
+             oursEvaluator, keaExpressions);
+  table_.add("the five compiled expressions alone", CUnit::kBytes, oursTrees, keaExpressions);
+
+  double oursMessage = 0, keaMessage = 0;
+  {
+    const CHeapUse start = heapUse();
+    const qvt::CGeneralPtr<qvt::COption> decoded = decoder_.decode(packet_);
+    oursMessage = static_cast<double>(heapUse().liveBytes - start.liveBytes);
+  }
+  {
+    const CHeapUse start = heapUse();
+    const isc::dhcp::Pkt4Ptr decoded = kea::decode(packet_);
+    keaMessage = static_cast<double>(heapUse().liveBytes - start.liveBytes);
+  }
+  table_.add("decoded DISCOVER", CUnit::kBytes, oursMessage, keaMessage);
+
+  COurWorker::Values values;
+  if (ours_ != nullptr) ours_->perWorker(packet_, values);
+  const isc::dhcp::Pkt4Ptr message = kea::decode(packet_);
+  auto oursCount = [&](auto op) -> std::optional<double> {
+    if (ours_ == nullptr) return std::nullopt;
+    return _allocationsPerCall(op);
+  };
+  table_.add("allocations: execute all five", CUnit::kCount,
+             oursCount([&] { ours_->executeAll(values); }),
+             _allocationsPerCall([&] { DoNotOptimize(kea_.evaluateAll(*message)); }));
+  table_.add("allocations: decode", CUnit::kCount,
+             _allocationsPerCall([&] { DoNotOptimize(decoder_.decode(packet_)); }),
+             _allocationsPerCall([&] { DoNotOptimize(kea::decode(packet_)); }));
+  table_.add("allocations: exchange per worker", CUnit::kCount,
+             oursCount([&] { ours_->perWorker(packet_, values); }),
+             _allocationsPerCall([&] { DoNotOptimize(kea_.perWorker(packet_)); }));
+  table_.add("allocations: exchange", CUnit::kCount,
+             oursCount([&] { ours_->exchange(packet_, values); }),
+             _allocationsPerCall([&] { DoNotOptimize(kea_.exchange(packet_)); }));
+}
+
+void CFigures::addThreads() {
+  table_.section("Threads (each thread its own evaluator and decoder; throughput per second)");
+  const CPacket& packet = packet_;
+  const qvt::COptionDictionary& dictionary = dictionary_;
+
+  auto ourWorker = [&dictionary, &packet](bool decodeEach) {
+    auto worker = std::make_unique<COurWorker>(dictionary);
+    worker->prepare();
+    auto values = std::make_unique<COurWorker::Values>();
+    worker->perWorker(packet, *values);
+    return [worker = std::move(worker), values = std::move(values), decodeEach, &packet] {
+      if (decodeEach) {
+        worker->perWorker(packet, *values);
+      } else {
+        worker->executeAll(*values);
+      }
+      DoNotOptimize(*values);
+    };
+  };
+  auto keaWorker = [&packet](bool decodeEach) {
+    auto worker = std::make_shared<const CKeaWorker>();
+    const isc::dhcp::Pkt4Ptr message = kea::decode(packet);
+    return [worker, message, decodeEach, &packet] {
+      DoNotOptimize(decodeEach ? worker->perWorker(packet) : worker->evaluateAll(*message));
+    };
+  };
+
+  for (const bool decodeEach : {false, true}) {
+    const char* what = decodeEach ? "exchange per worker" : "execute all five";
+    std::optional<double> ours1, ours2, oursFactor;
+    if (ours_ != nullptr) {
+      ours1 = harness_.throughput(1, [&] { return ourWorker(decodeEach); });
+      ours2 = harness_.throughput(2, [&] { return ourWorker(decodeEach); });
+      oursFactor = *ours2 / *ours1;
+    }
+    const double kea1 = harness_.throughput(1, [&] { return keaWorker(decodeEach); });
+    const double kea2 = harness_.throughput(2, [&] { return keaWorker(decodeEach); });
+    table_.add(std::string(what) + ", 1 thread", CUnit::kPerSecond, ours1, kea1);
+    table_.add(std::string(what) + ", 2 threads", CUnit::kPerSecond, ours2, kea2);
+    table_.add(std::string(what) + ", 2 threads against 1", CUnit::kFactor, oursFactor,
+               kea2 / kea1);
+  }
+}
+
+}  // namespace keabench
