@@ -3,14 +3,15 @@
 // (an evaluator per exchange, and one long-lived evaluator per worker),
 // heap use and allocations, and throughput on two threads against one.
 //
-//   keabench::CFigures figures(harness, table, dictionary, &ours, kea);
-//   figures.addAll();
+//   keabench::CFigures figures(harness, table, dictionary, worker, &worker, kea);
+//   figures.add("execute");
 //
 // Our figures that need the evaluator are "n/a" when ours is null (our
 // DHCPv4 evaluator is not available); decoding is ours either way.
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "BenchPackets.h"
 #include "CHarness.h"
@@ -28,7 +29,9 @@ class CFigures {
   CFigures(const CHarness& harness, CSummaryTable& table, const qvt::COptionDictionary& dictionary,
            COurWorker& decoder, COurWorker* ours, const CKeaWorker& kea);
 
-  void addAll();
+  // add: the group named "compile", "execute", "exchange", "heap" or
+  // "threads"; false for any other name.
+  bool add(const std::string& group);
 
   void addCompiling();
   void addExecuting();

@@ -1,5 +1,6 @@
 #include "COurWorker.h"
 
+#include <cstdlib>
 #include <utility>
 
 #include "host/CVendorFile.h"
@@ -9,11 +10,17 @@ namespace {
 
 qvt::CGeneralPtr<qvt::CVendorLookup> loadVendors() {
   qvt::CVendorFile vendors;
-  vendors.load(qvt::COptionDictionary::defaultDirectory(), "vendors.defs");
+  vendors.load(COurWorker::dictionaryDirectory(), "vendors.defs");
   return vendors.makeLookup();
 }
 
 }  // namespace
+
+std::string COurWorker::dictionaryDirectory() {
+  const char* configured = std::getenv("DHCP_EVAL_DICTIONARIES");
+  if (configured != nullptr && *configured != '\0') return configured;
+  return KEABENCH_DICTIONARY_DIR;
+}
 
 const qvt::CIPAddress& COurWorker::serverAddress() {
   static const qvt::CIPAddress address("10.0.0.254");

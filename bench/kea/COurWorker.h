@@ -35,7 +35,8 @@ class COurWorker {
   using Trees = std::array<qvt::CGeneralPtr<qvt::CSyntaxTreeProxy>, kExpressionCount>;
 
   // COurWorker: decodes with dictionary (not copied; must outlive the worker)
-  // and the vendors of vendors.defs. Raises the vendor file's load errors.
+  // and the vendors of vendors.defs in dictionaryDirectory(). Raises the
+  // vendor file's load errors.
   explicit COurWorker(const qvt::COptionDictionary& dictionary);
   COurWorker(const COurWorker&) = delete;
   COurWorker& operator=(const COurWorker&) = delete;
@@ -72,6 +73,11 @@ class COurWorker {
   const Trees& trees() const { return trees_; }
   CWorkerNode& node() { return node_; }
   const CBenchServer& server() const { return server_; }
+
+  // dictionaryDirectory: where dhcp4.defs and vendors.defs are read from:
+  // $DHCP_EVAL_DICTIONARIES when set, else the source tree's
+  // host/dictionaries (the benchmark is not installed).
+  static std::string dictionaryDirectory();
 
   // serverAddress, relayAddress: the server's address and the address
   // every benchmark message is received from.

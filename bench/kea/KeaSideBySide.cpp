@@ -3,6 +3,7 @@
 // conditions.
 //
 //   dhcp_eval_kea_bench [--repetitions N] [--batch-ms N] [--thread-ms N] [--quick]
+//                       [--only GROUP,...]
 //
 // First every engine is checked on a packet where all five conditions hold
 // and one where none does (Agreement.h); a disagreement ends the run with
@@ -10,10 +11,12 @@
 // the repetitions, CHarness) and a summary table printed. Status 2: our
 // DHCPv4 evaluator is not available (the factory refuses family 4), so only
 // Kea's figures, the floor and our decoder were measured.
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "Agreement.h"
 #include "CFigures.h"
@@ -33,10 +36,36 @@ constexpr int kUsage = 3;
 
 const char* const kUsageText =
     "usage: dhcp_eval_kea_bench [--repetitions N] [--batch-ms N] [--thread-ms N] [--quick]\n"
+    "                           [--only GROUP,...]\n"
     "  --repetitions N  timed batches per figure, the median is shown (default 11)\n"
     "  --batch-ms N     length of one batch in milliseconds (default 25)\n"
     "  --thread-ms N    length of one throughput run in milliseconds (default 250)\n"
-    "  --quick          3 repetitions of 5 ms, throughput runs of 50 ms (a smoke run)\n";
+    "  --quick          3 repetitions of 5 ms, throughput runs of 50 ms (a smoke run)\n"
+    "  --only GROUP,... only these figure groups: compile, execute, exchange, heap,\n"
+    "                   threads (default all)\n";
+
+constexpr const char* kGroups[] = {"compile", "execute", "exchange", "heap", "threads"};
+
+struct COptions {
+  keabench::CHarness::Settings settings;
+  std::vector<std::string> groups{std::begin(kGroups), std::end(kGroups)};
+};
+
+// groupList: the names of a comma-separated list, each one of kGroups.
+bool groupList(const std::string& text, std::vector<std::string>& groups) {
+  groups.clear();
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    const std::string name = text.substr(start, comma - start);
+    if (std::find(std::begin(kGroups), std::end(kGroups), name) == std::end(kGroups)) {
+      return false;
+    }
+    groups.push_back(name);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
 
 bool positive(const char* text, int& value) {
   char* end = nullptr;
@@ -46,7 +75,8 @@ bool positive(const char* text, int& value) {
   return true;
 }
 
-bool parseArguments(int argc, char** argv, keabench::CHarness::Settings& settings) {
+bool parseArguments(int argc, char** argv, COptions& options) {
+  keabench::CHarness::Settings& settings = options.settings;
   for (int index = 1; index < argc; ++index) {
     const std::string argument = argv[index];
     int value = 0;
@@ -62,6 +92,8 @@ bool parseArguments(int argc, char** argv, keabench::CHarness::Settings& setting
     } else if (argument == "--batch-ms" && hasValue) {
       settings.batch = std::chrono::milliseconds(value);
       ++index;
+    } else if (argument == "--only" && index + 1 < argc) {
+      if (!groupList(argv[++index], options.groups)) return false;
     } else if (argument == "--thread-ms" && hasValue) {
       settings.threadRun = std::chrono::milliseconds(value);
       ++index;
@@ -72,10 +104,11 @@ bool parseArguments(int argc, char** argv, keabench::CHarness::Settings& setting
   return true;
 }
 
-int run(const keabench::CHarness::Settings& settings) {
+int run(const COptions& options) {
+  const keabench::CHarness::Settings& settings = options.settings;
   keabench::kea::initLogging();
   qvt::COptionDictionary dictionary;
-  dictionary.load(qvt::COptionDictionary::defaultDirectory(), "dhcp4.defs");
+  dictionary.load(keabench::COurWorker::dictionaryDirectory(), "dhcp4.defs");
 
   keabench::COurWorker ours(dictionary);
   std::string oursUnavailable;
@@ -114,7 +147,9 @@ int run(const keabench::CHarness::Settings& settings) {
 
   const keabench::CHarness harness(settings);
   keabench::CSummaryTable table;
-  keabench::CFigures(harness, table, dictionary, ours, prepared, kea).addAll();
+  keabench::CFigures figures(harness, table, dictionary, ours, prepared, kea);
+  for (const std::string& group : options.groups)
+    figures.add(group);
   table.print(std::cout);
   if (!oursUnavailable.empty()) {
     std::cout << "\nOurs n/a: " << oursUnavailable << '\n';
@@ -126,13 +161,13 @@ int run(const keabench::CHarness::Settings& settings) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  keabench::CHarness::Settings settings;
-  if (!parseArguments(argc, argv, settings)) {
+  COptions options;
+  if (!parseArguments(argc, argv, options)) {
     std::cerr << kUsageText;
     return kUsage;
   }
   try {
-    return run(settings);
+    return run(options);
   } catch (const qvt::CException& error) {
     std::cerr << "FAILED: " << keabench::describe(error) << " [" << error.operation() << "]\n";
   } catch (const std::exception& error) {
