@@ -40,12 +40,30 @@ class CFigures {
   void addThreads();
 
  private:
-  // timeOurs: the harness's time of op when our evaluator is there.
+  // CTimes: a figure's time for each engine; ours is empty when our
+  // evaluator is not there.
+  struct CTimes {
+    std::optional<double> ours;
+    double kea = 0;
+  };
+
+  // _times: the harness's times of ours and kea side by side (kea alone
+  // when our evaluator is not there).
+  template <class Ours, class Kea>
+  CTimes _times(Ours&& ours, Kea&& kea) const {
+    if (ours_ == nullptr) return {std::nullopt, harness_.nanosPerOp(kea)};
+    const auto [oursTime, keaTime] = harness_.nanosPerOp(ours, kea);
+    return {oursTime, keaTime};
+  }
+  // _timeOurs: the time of op when our evaluator is there.
   template <class Op>
   std::optional<double> _timeOurs(Op&& op) const {
     if (ours_ == nullptr) return std::nullopt;
     return harness_.nanosPerOp(op);
   }
+  // _addTimes: a time row.
+  void _addTimes(const std::string& figure, const CTimes& times,
+                 std::optional<double> floor = std::nullopt);
   // allocationsPerCall: heap allocations of one call of op (averaged).
   template <class Op>
   static double _allocationsPerCall(Op&& op);

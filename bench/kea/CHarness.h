@@ -3,12 +3,15 @@
 //
 //   keabench::CHarness harness({/*repetitions*/ 11, std::chrono::milliseconds(25)});
 //   double ns = harness.nanosPerOp([&] { evaluate(); });
-//   double perSecond = harness.throughput(2, [] { return makeWorker(); });
+//   auto [ours, kea] = harness.nanosPerOp([&] { ours(); }, [&] { kea(); });
+//   double perSecond = harness.throughput(2, [] { return makeWorker(); }).perSecond;
 //
+// Times are the calling thread's CPU time, so that other processes on a busy
+// machine do not count (their effect on caches and clock speed still does).
 // A batch is sized once per figure (by doubling from one call until it runs
 // for a quarter of the batch time, then scaling), so every repetition runs
 // the same number of calls; the figure is the median of the repetitions'
-// times per call.
+// times per call. Throughput is counted against the wall clock.
 #pragma once
 
 #include <algorithm>
@@ -19,6 +22,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace keabench {
@@ -28,7 +32,7 @@ class CHarness {
   struct Settings {
     // repetitions: timed batches per figure.
     int repetitions = 11;
-    // batch: the time one batch should take.
+    // batch: the CPU time one batch should take.
     std::chrono::milliseconds batch{25};
     // threadRun, threadRepetitions: length and number of throughput runs.
     std::chrono::milliseconds threadRun{250};
@@ -45,22 +49,48 @@ class CHarness {
     const std::uint64_t calls = _batchSize(op);
     std::vector<double> samples;
     for (int repetition = 0; repetition < settings_.repetitions; ++repetition) {
-      samples.push_back(_seconds(_runBatch(op, calls)) * 1e9 / static_cast<double>(calls));
+      samples.push_back(_runBatch(op, calls) * 1e9 / static_cast<double>(calls));
     }
     return median(samples);
   }
 
-  // throughput: the median, over the throughput runs, of the calls per second
-  // that `threads` threads complete together. Each thread builds its own
-  // worker with makeWorker() (outside the timed run, one thread at a time)
-  // and calls it in a loop. An exception of makeWorker is raised here.
-  template <class MakeWorker>
-  double throughput(unsigned threads, MakeWorker&& makeWorker) const {
-    std::vector<double> samples;
-    for (int repetition = 0; repetition < settings_.threadRepetitions; ++repetition) {
-      samples.push_back(_throughputRun(threads, makeWorker));
+  // nanosPerOp (two operations): the medians of one call of first and of
+  // second. Their batches run in turn, so that a change in the machine's load
+  // falls on both alike.
+  template <class First, class Second>
+  std::pair<double, double> nanosPerOp(First&& first, Second&& second) const {
+    const std::uint64_t firstCalls = _batchSize(first);
+    const std::uint64_t secondCalls = _batchSize(second);
+    std::vector<double> firstSamples, secondSamples;
+    for (int repetition = 0; repetition < settings_.repetitions; ++repetition) {
+      firstSamples.push_back(_runBatch(first, firstCalls) * 1e9 / static_cast<double>(firstCalls));
+      secondSamples.push_back(_runBatch(second, secondCalls) * 1e9 /
+                              static_cast<double>(secondCalls));
     }
-    return median(samples);
+    return {median(firstSamples), median(secondSamples)};
+  }
+
+  // CThroughput: calls completed per wall-clock second by all threads
+  // together, and per second of CPU time the threads used (which other
+  // processes on the machine do not lower; waiting on each other does).
+  struct CThroughput {
+    double perSecond = 0;
+    double perCpuSecond = 0;
+  };
+
+  // throughput: the medians, over the throughput runs, of the calls that
+  // `threads` threads complete. Each thread builds its own worker with
+  // makeWorker() (outside the timed run, one thread at a time) and calls it
+  // in a loop. An exception of makeWorker is raised here.
+  template <class MakeWorker>
+  CThroughput throughput(unsigned threads, MakeWorker&& makeWorker) const {
+    std::vector<double> perSecond, perCpuSecond;
+    for (int repetition = 0; repetition < settings_.threadRepetitions; ++repetition) {
+      const CThroughput run = _throughputRun(threads, makeWorker);
+      perSecond.push_back(run.perSecond);
+      perCpuSecond.push_back(run.perCpuSecond);
+    }
+    return {median(perSecond), median(perCpuSecond)};
   }
 
   // median: the middle value (mean of the two middle ones for an even count);
@@ -74,12 +104,17 @@ class CHarness {
     return std::chrono::duration<double>(duration).count();
   }
 
+  // _threadSeconds: the CPU time the calling thread has used.
+  static double _threadSeconds();
+
+  // _runBatch: the CPU seconds of calls calls of op on this thread.
   template <class Op>
-  static Clock::duration _runBatch(Op& op, std::uint64_t calls) {
-    const Clock::time_point start = Clock::now();
-    for (std::uint64_t call = 0; call < calls; ++call)
+  static double _runBatch(Op& op, std::uint64_t calls) {
+    const double start = _threadSeconds();
+    for (std::uint64_t call = 0; call < calls; ++call) {
       op();
-    return Clock::now() - start;
+    }
+    return _threadSeconds() - start;
   }
 
   template <class Op>
@@ -87,7 +122,7 @@ class CHarness {
     const double target = _seconds(settings_.batch);
     std::uint64_t calls = 1;
     for (;;) {
-      const double took = _seconds(_runBatch(op, calls));
+      const double took = _runBatch(op, calls);
       if (took >= target / 4) {
         return std::max<std::uint64_t>(1, static_cast<std::uint64_t>(calls * target / took));
       }
@@ -96,13 +131,14 @@ class CHarness {
   }
 
   template <class MakeWorker>
-  double _throughputRun(unsigned threads, MakeWorker& makeWorker) const {
+  CThroughput _throughputRun(unsigned threads, MakeWorker& makeWorker) const {
     std::atomic<unsigned> ready{0};
     std::atomic<bool> go{false};
     std::atomic<bool> stop{false};
     std::mutex building;
     std::exception_ptr buildError;
     std::vector<std::uint64_t> counts(threads, 0);
+    std::vector<double> cpuSeconds(threads, 0);
     std::vector<std::thread> pool;
     for (unsigned index = 0; index < threads; ++index) {
       pool.emplace_back([&, index] {
@@ -118,30 +154,38 @@ class CHarness {
         lock.unlock();
         ready.fetch_add(1);
         if (!worker) return;
-        while (!go.load(std::memory_order_acquire))
+        while (!go.load(std::memory_order_acquire)) {
           std::this_thread::yield();
+        }
+        const double cpuStart = _threadSeconds();
         std::uint64_t count = 0;
         while (!stop.load(std::memory_order_relaxed)) {
           (*worker)();
           ++count;
         }
+        cpuSeconds[index] = _threadSeconds() - cpuStart;
         counts[index] = count;
       });
     }
-    while (ready.load() < threads)
+    while (ready.load() < threads) {
       std::this_thread::yield();
+    }
     const Clock::time_point start = Clock::now();
     go.store(true, std::memory_order_release);
     std::this_thread::sleep_for(settings_.threadRun);
     stop.store(true, std::memory_order_relaxed);
     const Clock::time_point end = Clock::now();
-    for (std::thread& thread : pool)
+    for (std::thread& thread : pool) {
       thread.join();
+    }
     if (buildError) std::rethrow_exception(buildError);
-    std::uint64_t total = 0;
-    for (const std::uint64_t count : counts)
-      total += count;
-    return static_cast<double>(total) / _seconds(end - start);
+    double total = 0;
+    double cpu = 0;
+    for (unsigned index = 0; index < threads; ++index) {
+      total += static_cast<double>(counts[index]);
+      cpu += cpuSeconds[index];
+    }
+    return {total / _seconds(end - start), cpu > 0 ? total / cpu : 0};
   }
 
   Settings settings_;

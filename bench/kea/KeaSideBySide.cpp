@@ -12,10 +12,12 @@
 // DHCPv4 evaluator is not available (the factory refuses family 4), so only
 // Kea's figures, the floor and our decoder were measured.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Agreement.h"
@@ -65,6 +67,18 @@ bool groupList(const std::string& text, std::vector<std::string>& groups) {
     if (comma == std::string::npos) return true;
     start = comma + 1;
   }
+}
+
+// loadText: the machine's one-minute load average against its processors,
+// printed with the figures: throughput on several threads means little on
+// a busy machine.
+std::string loadText() {
+  double load[1] = {0};
+  if (::getloadavg(load, 1) != 1) return "load average unknown";
+  char text[96];
+  std::snprintf(text, sizeof text, "load average %.2f on %u processors", load[0],
+                std::thread::hardware_concurrency());
+  return text;
 }
 
 bool positive(const char* text, int& value) {
@@ -140,9 +154,11 @@ int run(const COptions& options) {
     std::cout << "  " << pair.name << "  ours: " << pair.ours << "\n      Kea:  " << pair.kea
               << '\n';
   }
-  std::cout << "\nTiming: median of " << settings.repetitions << " batches of about "
-            << settings.batch.count() << " ms per figure; throughput: median of "
-            << settings.threadRepetitions << " runs of " << settings.threadRun.count() << " ms\n\n"
+  std::cout << "\nTimes: the thread's CPU time per call, median of " << settings.repetitions
+            << " batches of about " << settings.batch.count()
+            << " ms per figure (ours and Kea in turn).\nThroughput: wall clock, median of "
+            << settings.threadRepetitions << " runs of " << settings.threadRun.count()
+            << " ms.\nAt the start: " << loadText() << "\n\n"
             << std::flush;
 
   const keabench::CHarness harness(settings);
@@ -151,6 +167,7 @@ int run(const COptions& options) {
   for (const std::string& group : options.groups)
     figures.add(group);
   table.print(std::cout);
+  std::cout << "\nAt the end: " << loadText() << '\n';
   if (!oursUnavailable.empty()) {
     std::cout << "\nOurs n/a: " << oursUnavailable << '\n';
     return kOursUnavailable;
