@@ -3,14 +3,15 @@
 // conditions.
 //
 //   dhcp_eval_kea_bench [--repetitions N] [--batch-ms N] [--thread-ms N] [--quick]
-//                       [--only GROUP,...]
+//                       [--only GROUP,...] [--check]
 //
 // First every engine is checked on a packet where all five conditions hold
 // and one where none does (Agreement.h); a disagreement ends the run with
 // status 1 before anything is timed. Then each figure is timed (median of
 // the repetitions, CHarness) and a summary table printed. Status 2: our
 // DHCPv4 evaluator is not available (the factory refuses family 4), so only
-// Kea's figures, the floor and our decoder were measured.
+// Kea's figures, the floor and our decoder were measured. --check stops after
+// the agreement check (CTest runs it so).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -38,19 +39,21 @@ constexpr int kUsage = 3;
 
 const char* const kUsageText =
     "usage: dhcp_eval_kea_bench [--repetitions N] [--batch-ms N] [--thread-ms N] [--quick]\n"
-    "                           [--only GROUP,...]\n"
+    "                           [--only GROUP,...] [--check]\n"
     "  --repetitions N  timed batches per figure, the median is shown (default 11)\n"
     "  --batch-ms N     length of one batch in milliseconds (default 25)\n"
     "  --thread-ms N    length of one throughput run in milliseconds (default 250)\n"
     "  --quick          3 repetitions of 5 ms, throughput runs of 50 ms (a smoke run)\n"
     "  --only GROUP,... only these figure groups: compile, execute, exchange, heap,\n"
-    "                   threads (default all)\n";
+    "                   threads (default all)\n"
+    "  --check          only check that the engines agree, time nothing\n";
 
 constexpr const char* kGroups[] = {"compile", "execute", "exchange", "heap", "threads"};
 
 struct COptions {
   keabench::CHarness::Settings settings;
   std::vector<std::string> groups{std::begin(kGroups), std::end(kGroups)};
+  bool checkOnly = false;
 };
 
 // groupList: the names of a comma-separated list, each one of kGroups.
@@ -106,6 +109,8 @@ bool parseArguments(int argc, char** argv, COptions& options) {
     } else if (argument == "--batch-ms" && hasValue) {
       settings.batch = std::chrono::milliseconds(value);
       ++index;
+    } else if (argument == "--check") {
+      options.checkOnly = true;
     } else if (argument == "--only" && index + 1 < argc) {
       if (!groupList(argv[++index], options.groups)) return false;
     } else if (argument == "--thread-ms" && hasValue) {
@@ -148,6 +153,7 @@ int run(const COptions& options) {
     return kDisagreement;
   }
   std::cout << "All engines agree.\n\n";
+  if (options.checkOnly) return oursUnavailable.empty() ? EXIT_SUCCESS : kOursUnavailable;
 
   std::cout << "Expressions:\n";
   for (const keabench::CExpressionPair& pair : keabench::kExpressions) {
