@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 
 #include "RawConditions.h"
 #include "class_a/standard/CException.h"
@@ -16,44 +17,48 @@ struct CAnswers {
   std::array<bool, kExpressionCount> right{};
 };
 
-CAnswers fromConditions(const CConditions& got, bool expected) {
-  CAnswers answers;
-  for (std::size_t index = 0; index < kExpressionCount; ++index) {
-    answers.texts[index] = got[index] ? "true" : "false";
-    answers.right[index] = got[index] == expected;
-  }
-  return answers;
+// CAnswer: one condition's answer as text, and whether it is expected.
+struct CAnswer {
+  std::string text;
+  bool right = false;
+};
+
+CAnswer fromBool(bool got, bool expected) {
+  return {got ? "true" : "false", got == expected};
 }
 
-CAnswers fromValues(const COurWorker::Values& values, bool expected) {
-  CAnswers answers;
-  for (std::size_t index = 0; index < kExpressionCount; ++index) {
-    const qvt::CVariant& value = values[index];
-    if (value.isBoolean()) {
-      answers.texts[index] = value.boolean() ? "true" : "false";
-      answers.right[index] = value.boolean() == expected;
-    } else {
-      answers.texts[index] = std::string(value.type().name()) + " '" + value.string() + "'";
-    }
-  }
-  return answers;
+CAnswer fromValue(const qvt::CVariant& value, bool expected) {
+  if (value.isBoolean()) return fromBool(value.boolean(), expected);
+  return {std::string(value.type().name()) + " '" + value.string() + "'", false};
 }
 
-// failed: every condition answered by the exception's text.
-CAnswers failed(const std::string& text) {
-  CAnswers answers;
-  answers.texts.fill("error: " + text);
-  return answers;
-}
-
-CAnswers guarded(const std::function<CAnswers()>& run) {
+// guarded: run's answer, or the text of the exception it raised.
+CAnswer guarded(const std::function<CAnswer()>& run) {
   try {
     return run();
   } catch (const qvt::CException& error) {
-    return failed(describe(error));
+    return {"error: " + describe(error), false};
   } catch (const std::exception& error) {
-    return failed(error.what());
+    return {std::string("error: ") + error.what(), false};
   }
+}
+
+// answers: prepare once (decoding the packet; a failure there answers every
+// condition), then answer each condition on its own, so that a failing
+// expression shows against its own name.
+CAnswers answers(const std::function<void()>& prepare,
+                 const std::function<CAnswer(std::size_t)>& answer) {
+  CAnswers result;
+  const CAnswer prepared = guarded([&] {
+    prepare();
+    return CAnswer{"", true};
+  });
+  for (std::size_t index = 0; index < kExpressionCount; ++index) {
+    const CAnswer one = prepared.right ? guarded([&] { return answer(index); }) : prepared;
+    result.texts[index] = one.text;
+    result.right[index] = one.right;
+  }
+  return result;
 }
 
 struct CEngineRun {
@@ -61,26 +66,55 @@ struct CEngineRun {
   CAnswers answers;
 };
 
+std::vector<CEngineRun> runEngines(const CPacket& packet, bool expected, COurWorker* ours,
+                                   const CKeaWorker& kea) {
+  std::vector<CEngineRun> runs;
+  const CConditions floor = rawConditions(packet.data(), packet.size());
+  runs.push_back(
+      {"floor",
+       answers([] {}, [&](std::size_t index) { return fromBool(floor[index], expected); })});
+
+  isc::dhcp::Pkt4Ptr message;
+  const auto unpack = [&] { message = kea::decode(packet); };
+  runs.push_back({"Kea exchange", answers(unpack, [&](std::size_t index) {
+                    return fromBool(kea::evaluate(kea::parse(kExpressions[index].kea), *message),
+                                    expected);
+                  })});
+  runs.push_back({"Kea per worker", answers(unpack, [&](std::size_t index) {
+                    return fromBool(kea::evaluate(kea.expressions()[index], *message), expected);
+                  })});
+  if (ours == nullptr) return runs;
+
+  // The exchange's steps as COurWorker::exchange takes them, one expression
+  // at a time.
+  std::optional<CNodeContext> node;
+  qvt::CGeneralPtr<qvt::CExpEval> evaluator;
+  qvt::CVariant value;
+  runs.push_back({"ours exchange", answers(
+                                       [&] {
+                                         node.emplace(ours->makeNode(ours->decode(packet)));
+                                         evaluator = ours->instance(&*node);
+                                       },
+                                       [&](std::size_t index) {
+                                         evaluator->execute(
+                                             value, evaluator->compile(kExpressions[index].ours));
+                                         return fromValue(value, expected);
+                                       })});
+  evaluator = nullptr;
+  runs.push_back(
+      {"ours per worker",
+       answers([&] { ours->node().point(ours->decode(packet), COurWorker::relayAddress()); },
+               [&](std::size_t index) {
+                 ours->evaluator().execute(value, ours->trees()[index]);
+                 return fromValue(value, expected);
+               })});
+  return runs;
+}
+
 void checkPacket(const std::string& packetName, const CPacket& packet, bool expected,
                  COurWorker* ours, const CKeaWorker& kea, std::ostream& out,
                  std::vector<std::string>& problems) {
-  std::vector<CEngineRun> runs;
-  runs.push_back({"floor", fromConditions(rawConditions(packet.data(), packet.size()), expected)});
-  runs.push_back(
-      {"Kea exchange", guarded([&] { return fromConditions(kea.exchange(packet), expected); })});
-  runs.push_back(
-      {"Kea per worker", guarded([&] { return fromConditions(kea.perWorker(packet), expected); })});
-  if (ours != nullptr) {
-    COurWorker::Values values;
-    runs.push_back({"ours exchange", guarded([&] {
-                      ours->exchange(packet, values);
-                      return fromValues(values, expected);
-                    })});
-    runs.push_back({"ours per worker", guarded([&] {
-                      ours->perWorker(packet, values);
-                      return fromValues(values, expected);
-                    })});
-  }
+  const std::vector<CEngineRun> runs = runEngines(packet, expected, ours, kea);
   out << packetName << " (every condition " << (expected ? "true" : "false") << "):\n";
   for (std::size_t index = 0; index < kExpressionCount; ++index) {
     out << "  " << kExpressions[index].name << ':';
