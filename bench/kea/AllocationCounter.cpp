@@ -1,9 +1,8 @@
 #include "AllocationCounter.h"
 
-#include <malloc.h>
-
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace keabench {
@@ -11,18 +10,27 @@ namespace {
 
 thread_local CHeapUse tCounters;
 
+constexpr std::size_t kDefault = alignof(std::max_align_t);
+
+// Each block is preceded by a header of max(alignment, kDefault) bytes whose
+// last word holds the size asked for, so that delete can count it.
+std::size_t headerSize(std::size_t alignment) {
+  return alignment > kDefault ? alignment : kDefault;
+}
+
 void* allocate(std::size_t size, std::size_t alignment) {
-  if (size == 0) size = 1;
-  void* block = nullptr;
-  if (alignment <= alignof(std::max_align_t)) {
-    block = std::malloc(size);
-  } else if (::posix_memalign(&block, alignment, size) != 0) {
-    block = nullptr;
+  const std::size_t header = headerSize(alignment);
+  void* raw = nullptr;
+  if (alignment <= kDefault) {
+    raw = std::malloc(size + header);
+  } else if (::posix_memalign(&raw, alignment, size + header) != 0) {
+    raw = nullptr;
   }
-  if (block != nullptr) {
-    tCounters.liveBytes += static_cast<std::int64_t>(::malloc_usable_size(block));
-    ++tCounters.allocations;
-  }
+  if (raw == nullptr) return nullptr;
+  auto* block = static_cast<unsigned char*>(raw) + header;
+  std::memcpy(block - sizeof size, &size, sizeof size);
+  tCounters.liveBytes += static_cast<std::int64_t>(size);
+  ++tCounters.allocations;
   return block;
 }
 
@@ -32,13 +40,18 @@ void* allocateOrThrow(std::size_t size, std::size_t alignment) {
   return block;
 }
 
-void release(void* block) noexcept {
+void release(void* block, std::size_t alignment) noexcept {
   if (block == nullptr) return;
-  tCounters.liveBytes -= static_cast<std::int64_t>(::malloc_usable_size(block));
-  std::free(block);
+  auto* bytes = static_cast<unsigned char*>(block);
+  std::size_t size = 0;
+  std::memcpy(&size, bytes - sizeof size, sizeof size);
+  tCounters.liveBytes -= static_cast<std::int64_t>(size);
+  std::free(bytes - headerSize(alignment));
 }
 
-constexpr std::size_t kDefault = alignof(std::max_align_t);
+void release(void* block) noexcept {
+  release(block, kDefault);
+}
 
 }  // namespace
 
@@ -101,23 +114,23 @@ void operator delete(void* block, const std::nothrow_t&) noexcept {
 void operator delete[](void* block, const std::nothrow_t&) noexcept {
   release(block);
 }
-void operator delete(void* block, std::align_val_t) noexcept {
-  release(block);
+void operator delete(void* block, std::align_val_t alignment) noexcept {
+  release(block, static_cast<std::size_t>(alignment));
 }
-void operator delete[](void* block, std::align_val_t) noexcept {
-  release(block);
+void operator delete[](void* block, std::align_val_t alignment) noexcept {
+  release(block, static_cast<std::size_t>(alignment));
 }
-void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
-  release(block);
+void operator delete(void* block, std::size_t, std::align_val_t alignment) noexcept {
+  release(block, static_cast<std::size_t>(alignment));
 }
-void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
-  release(block);
+void operator delete[](void* block, std::size_t, std::align_val_t alignment) noexcept {
+  release(block, static_cast<std::size_t>(alignment));
 }
-void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept {
-  release(block);
+void operator delete(void* block, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  release(block, static_cast<std::size_t>(alignment));
 }
-void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
-  release(block);
+void operator delete[](void* block, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+  release(block, static_cast<std::size_t>(alignment));
 }
 
 #pragma GCC visibility pop

@@ -6,8 +6,9 @@
 //   auto kept = build();
 //   const std::int64_t bytes = keabench::heapUse().liveBytes - before.liveBytes;
 //
-// Bytes are the allocator's usable sizes (malloc_usable_size), so a block
-// counts with the rounding the allocator gives it. Counters are per thread:
+// Bytes are the sizes asked for (without the allocator's own overhead and
+// rounding, so the figure does not depend on the heap's history). Counters
+// are per thread:
 // a block freed by another thread than the one that allocated it shows up
 // in the freeing thread's figures.
 #pragma once

@@ -178,7 +178,7 @@ void CFigures::addExchanges() {
 
 void CFigures::addMemory() {
   table_.section(
-      "Heap (live bytes held, the allocator's usable sizes; allocations per call. "
+      "Heap (live bytes held, as asked of operator new; allocations per call. "
       "Kea keeps no evaluator object: its figure is the five token lists)");
   const qvt::CGeneralPtr<qvt::COption> root = decoder_.decode(packet_);
 
