@@ -45,8 +45,9 @@ template <class Op>
 double CFigures::_allocationsPerCall(Op&& op) {
   op();
   const CHeapUse before = heapUse();
-  for (int call = 0; call < kAllocationCalls; ++call)
+  for (int call = 0; call < kAllocationCalls; ++call) {
     op();
+  }
   const CHeapUse after = heapUse();
   return static_cast<double>(after.allocations - before.allocations) / kAllocationCalls;
 }

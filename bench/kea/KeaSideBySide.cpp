@@ -123,6 +123,21 @@ bool parseArguments(int argc, char** argv, COptions& options) {
   return true;
 }
 
+// printPreamble: the expressions and how the figures are taken.
+void printPreamble(const keabench::CHarness::Settings& settings) {
+  std::cout << "Expressions:\n";
+  for (const keabench::CExpressionPair& pair : keabench::kExpressions) {
+    std::cout << "  " << pair.name << "  ours: " << pair.ours << "\n      Kea:  " << pair.kea
+              << '\n';
+  }
+  std::cout << "\nTimes: the thread's CPU time per call, median of " << settings.repetitions
+            << " batches of about " << settings.batch.count()
+            << " ms per figure (ours and Kea in turn).\nThroughput: wall clock, median of "
+            << settings.threadRepetitions << " runs of " << settings.threadRun.count()
+            << " ms.\nAt the start: " << loadText() << "\n\n"
+            << std::flush;
+}
+
 int run(const COptions& options) {
   const keabench::CHarness::Settings& settings = options.settings;
   keabench::kea::initLogging();
@@ -148,30 +163,21 @@ int run(const COptions& options) {
   const std::vector<std::string> problems = keabench::checkAgreement(prepared, kea, std::cout);
   if (!problems.empty()) {
     std::cerr << "\nFAILED: the engines do not give the expected results:\n";
-    for (const std::string& problem : problems)
+    for (const std::string& problem : problems) {
       std::cerr << "  " << problem << '\n';
+    }
     return kDisagreement;
   }
   std::cout << "All engines agree.\n\n";
   if (options.checkOnly) return oursUnavailable.empty() ? EXIT_SUCCESS : kOursUnavailable;
 
-  std::cout << "Expressions:\n";
-  for (const keabench::CExpressionPair& pair : keabench::kExpressions) {
-    std::cout << "  " << pair.name << "  ours: " << pair.ours << "\n      Kea:  " << pair.kea
-              << '\n';
-  }
-  std::cout << "\nTimes: the thread's CPU time per call, median of " << settings.repetitions
-            << " batches of about " << settings.batch.count()
-            << " ms per figure (ours and Kea in turn).\nThroughput: wall clock, median of "
-            << settings.threadRepetitions << " runs of " << settings.threadRun.count()
-            << " ms.\nAt the start: " << loadText() << "\n\n"
-            << std::flush;
-
+  printPreamble(settings);
   const keabench::CHarness harness(settings);
   keabench::CSummaryTable table;
   keabench::CFigures figures(harness, table, dictionary, ours, prepared, kea);
-  for (const std::string& group : options.groups)
+  for (const std::string& group : options.groups) {
     figures.add(group);
+  }
   table.print(std::cout);
   std::cout << "\nAt the end: " << loadText() << '\n';
   if (!oursUnavailable.empty()) {
