@@ -279,29 +279,21 @@ void CFigures::addThreads() {
 
   for (const bool decodeEach : {false, true}) {
     const std::string what = decodeEach ? "exchange per worker" : "execute all five";
-    std::optional<CHarness::CThroughput> ours1, ours2;
-    if (ours_ != nullptr) {
-      ours1 = harness_.throughput(1, [&] { return ourWorker(decodeEach); });
-      ours2 = harness_.throughput(2, [&] { return ourWorker(decodeEach); });
-    }
-    const CHarness::CThroughput kea1 =
-        harness_.throughput(1, [&] { return keaWorker(decodeEach); });
-    const CHarness::CThroughput kea2 =
-        harness_.throughput(2, [&] { return keaWorker(decodeEach); });
+    std::optional<CHarness::CScaling> ours;
+    if (ours_ != nullptr) ours = harness_.scaling([&] { return ourWorker(decodeEach); });
+    const CHarness::CScaling kea = harness_.scaling([&] { return keaWorker(decodeEach); });
     auto oursOr = [&](auto value) -> std::optional<double> {
-      if (!ours1) return std::nullopt;
-      return value();
+      if (!ours) return std::nullopt;
+      return value(*ours);
     };
-    table_.add(what + ", 1 thread", CUnit::kPerSecond, oursOr([&] { return ours1->perSecond; }),
-               kea1.perSecond);
-    table_.add(what + ", 2 threads", CUnit::kPerSecond, oursOr([&] { return ours2->perSecond; }),
-               kea2.perSecond);
+    table_.add(what + ", 1 thread", CUnit::kPerSecond,
+               oursOr([](const auto& s) { return s.one.perSecond; }), kea.one.perSecond);
+    table_.add(what + ", 2 threads", CUnit::kPerSecond,
+               oursOr([](const auto& s) { return s.two.perSecond; }), kea.two.perSecond);
     table_.add(what + ", 2 threads against 1", CUnit::kFactor,
-               oursOr([&] { return ours2->perSecond / ours1->perSecond; }),
-               kea2.perSecond / kea1.perSecond);
+               oursOr([](const auto& s) { return s.factor; }), kea.factor);
     table_.add(what + ", 2 against 1 per CPU second", CUnit::kFactor,
-               oursOr([&] { return ours2->perCpuSecond / ours1->perCpuSecond; }),
-               kea2.perCpuSecond / kea1.perCpuSecond);
+               oursOr([](const auto& s) { return s.cpuFactor; }), kea.cpuFactor);
   }
 }
 

@@ -4,7 +4,7 @@
 //   keabench::CHarness harness({/*repetitions*/ 11, std::chrono::milliseconds(25)});
 //   double ns = harness.nanosPerOp([&] { evaluate(); });
 //   auto [ours, kea] = harness.nanosPerOp([&] { ours(); }, [&] { kea(); });
-//   double perSecond = harness.throughput(2, [] { return makeWorker(); }).perSecond;
+//   double factor = harness.scaling([] { return makeWorker(); }).factor;
 //
 // Times are the calling thread's CPU time, so that other processes on a busy
 // machine do not count (their effect on caches and clock speed still does).
@@ -36,7 +36,7 @@ class CHarness {
     std::chrono::milliseconds batch{25};
     // threadRun, threadRepetitions: length and number of throughput runs.
     std::chrono::milliseconds threadRun{250};
-    int threadRepetitions = 5;
+    int threadRepetitions = 7;
   };
 
   explicit CHarness(const Settings& settings) : settings_(settings) {}
@@ -78,19 +78,36 @@ class CHarness {
     double perCpuSecond = 0;
   };
 
-  // throughput: the medians, over the throughput runs, of the calls that
-  // `threads` threads complete. Each thread builds its own worker with
-  // makeWorker() (outside the timed run, one thread at a time) and calls it
-  // in a loop. An exception of makeWorker is raised here.
+  // CScaling: throughput on one thread and on two, and how two compare with
+  // one (medians of the ratios of runs taken in turn).
+  struct CScaling {
+    CThroughput one;
+    CThroughput two;
+    double factor = 0;
+    double cpuFactor = 0;
+  };
+
+  // scaling: runs one thread and then two, threadRepetitions times in turn,
+  // each thread calling its own worker (built with makeWorker() outside the
+  // timed run, one thread at a time) in a loop. Figures are medians over the
+  // repetitions. An exception of makeWorker is raised here.
   template <class MakeWorker>
-  CThroughput throughput(unsigned threads, MakeWorker&& makeWorker) const {
-    std::vector<double> perSecond, perCpuSecond;
+  CScaling scaling(MakeWorker&& makeWorker) const {
+    std::vector<double> one, two, oneCpu, twoCpu, factor, cpuFactor;
     for (int repetition = 0; repetition < settings_.threadRepetitions; ++repetition) {
-      const CThroughput run = _throughputRun(threads, makeWorker);
-      perSecond.push_back(run.perSecond);
-      perCpuSecond.push_back(run.perCpuSecond);
+      const CThroughput single = _throughputRun(1, makeWorker);
+      const CThroughput pair = _throughputRun(2, makeWorker);
+      one.push_back(single.perSecond);
+      two.push_back(pair.perSecond);
+      oneCpu.push_back(single.perCpuSecond);
+      twoCpu.push_back(pair.perCpuSecond);
+      factor.push_back(pair.perSecond / single.perSecond);
+      cpuFactor.push_back(pair.perCpuSecond / single.perCpuSecond);
     }
-    return {median(perSecond), median(perCpuSecond)};
+    return {{median(one), median(oneCpu)},
+            {median(two), median(twoCpu)},
+            median(factor),
+            median(cpuFactor)};
   }
 
   // median: the middle value (mean of the two middle ones for an even count);
