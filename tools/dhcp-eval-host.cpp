@@ -11,8 +11,6 @@
 // relative to its own directory (the layout of the build tree). Exit status:
 // 0 when every module's plugin ran, 1 when one was unloaded or failed to
 // load, 2 for a usage or configuration error.
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -24,6 +22,7 @@
 #include "host/CHostConfig.h"
 #include "host/CHostController.h"
 #include "host/CPluginLoader.h"
+#include "host/ProgramPath.h"
 
 namespace {
 
@@ -51,17 +50,8 @@ bool parseArguments(int argc, char** argv, CArguments& arguments) {
   return true;
 }
 
-// The directory of the running executable, from /proc/self/exe.
-std::string executableDirectory() {
-  std::string path(4096, '\0');
-  const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-  if (length <= 0) return ".";
-  path.resize(static_cast<std::size_t>(length));
-  return path.substr(0, path.rfind('/'));
-}
-
 std::vector<std::string> defaultModules() {
-  const std::filesystem::path directory = executableDirectory();
+  const std::filesystem::path directory = qvt::host::programDirectory();
   return {(directory / "../host/system_bus/system_bus.so").lexically_normal().string(),
           (directory / "../class_b/dhcp/dhcp_eval/dhcp_eval.so").lexically_normal().string()};
 }
