@@ -6,23 +6,58 @@
 # only inside those namespaces. Run as root; safe to run again (leftovers of
 # an earlier run are removed first, and everything is removed on exit).
 #
-#   scripts/make-examples.sh [OUTPUT_DIR]     (default: examples/)
+#   scripts/make-examples.sh [OUTPUT_DIR]             (default: examples/)
+#   scripts/make-examples.sh --from-hex [OUTPUT_DIR]  only the captures made
+#                                                     from hex payloads (no root)
 #
 # The tests read only the committed captures, so the packages installed here
 # are not part of scripts/setup.sh.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+from_hex_only=0
+if [ "${1:-}" = --from-hex ]; then
+  from_hex_only=1
+  shift
+fi
 out=${1:-$root/examples}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
+
+# --- Captures from hex payloads ------------------------------------------
+# No DHCPv6 client of Debian speaks DOCSIS, so the DOCSIS SOLICIT is written
+# as hex payload files (examples/dhcp6-docsis-*.hex, byte by byte with
+# comments); text2pcap wraps each in Ethernet, IPv6 and UDP headers and
+# mergecap joins them into one capture: frame 1 the modem's SOLICIT to
+# ff02::1:2, frame 2 the CMTS's RELAY-FORW of it to the server.
+
+# hex_frame HEX SRC DST SPORT DPORT PCAP: a one-frame capture of the payload.
+hex_frame() {
+  sed 's/#.*//' "$1" | tr -d ' \t\r\n:-' | xxd -r -p | od -Ax -tx1 -v >"$6.txt"
+  text2pcap -q -F pcap -6 "$2,$3" -u "$4,$5" "$6.txt" "$6"
+}
+
+from_hex() {
+  local tmp
+  tmp=$(mktemp -d /tmp/dhcp-examples-hex.XXXXXX)
+  hex_frame "$root/examples/dhcp6-docsis-solicit.hex" fe80::5eff:fe10:6 ff02::1:2 546 547 "$tmp/1.pcap"
+  hex_frame "$root/examples/dhcp6-docsis-relayed.hex" 2001:db8:1::1 2001:db8:ffff::1 547 547 "$tmp/2.pcap"
+  mergecap -a -F pcap -w "$out/dhcp6-docsis.pcap" "$tmp/1.pcap" "$tmp/2.pcap"
+  rm -rf "$tmp"
+  echo "make-examples: dhcp6-docsis.pcap: $(tshark -n -r "$out/dhcp6-docsis.pcap" 2>/dev/null | wc -l) packets"
+}
+
+if ((from_hex_only)); then
+  from_hex
+  exit 0
+fi
 
 if [ "$(id -u)" != 0 ]; then
   echo "make-examples: run as root (network namespaces and captures need it)" >&2
   exit 1
 fi
 
-packages=(isc-dhcp-client isc-dhcp-relay dnsmasq bootpc tcpdump tshark iproute2 python3)
+packages=(isc-dhcp-client isc-dhcp-relay dnsmasq bootpc tcpdump tshark xxd iproute2 python3)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -332,6 +367,7 @@ EOF
 write_dhclient_confs
 direct
 relayed
+from_hex
 
 # One DISCOVER payload as hex text, for `dhcp-eval --dump` on a hex file.
 {
