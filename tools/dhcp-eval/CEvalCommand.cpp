@@ -7,21 +7,22 @@
 
 namespace qvt::tool {
 
-CEvalCommand::CEvalCommand(CIHostContext& host, COptions options, std::ostream& out,
-                           std::ostream& err)
-    : options_(options), out_(out), err_(err), engine_(&host) {
-  engine_.initCipher();
-  if (options_.trace) engine_.setTraceSink(&recorder_);
-}
+CEvalCommand::CEvalCommand(COptions options, std::ostream& out, std::ostream& err)
+    : options_(options), out_(out), err_(err) {}
 
-bool CEvalCommand::evaluate(const std::string& expression) {
+bool CEvalCommand::evaluate(CExpEval& evaluator, const std::string& expression,
+                            std::optional<std::uint64_t> frame) {
+  frame_ = frame;
   recorder_.clear();
+  if (options_.trace) evaluator.setTraceSink(&recorder_);
   CGeneralPtr<CSyntaxTreeProxy> tree;
   bool traced = false;
   try {
-    if (options_.trace) out_ << "expression: " << printableText(expression) << '\n';
-    tree = engine_.compile(expression);
-    engine_.execute(result_, tree);
+    if (options_.trace) {
+      out_ << _framePrefix() << "expression: " << printableText(expression) << '\n';
+    }
+    tree = evaluator.compile(expression);
+    evaluator.execute(result_, tree);
     if (options_.trace) {
       traced = true;
       _printTrace(tree);
@@ -43,16 +44,31 @@ bool CEvalCommand::evaluate(const std::string& expression) {
   return false;
 }
 
+void CEvalCommand::packetFailed(std::uint64_t frame, const CException& e) {
+  ++failures_;
+  if (!options_.json) {
+    err_ << "error: frame " << frame << ": " << printableText(e.text()) << '\n';
+    err_.flush();
+    return;
+  }
+  CJsonWriter json;
+  json.beginObject().member("frame", frame).key("error");
+  writeException(json, e);
+  json.endObject();
+  out_ << json.text() << '\n';
+  out_.flush();
+}
+
 void CEvalCommand::_printValue(const std::string& expression, const CVariant& value) {
   if (!options_.json) {
     // Built before printing: a value that cannot be shown fails as a whole.
     const std::string text = describeValue(value);
-    out_ << text << '\n';
+    out_ << _framePrefix() << text << '\n';
     return;
   }
   CJsonWriter json;
-  json.beginObject()
-      .member("expression", expression)
+  _beginJson(json);
+  json.member("expression", expression)
       .member("type", CVariant::typeName(value.type()))
       .member("subtype", value.subtype().name())
       .member("value", value.isKnown() ? value.string() : std::string())
@@ -71,11 +87,13 @@ void CEvalCommand::_printError(const std::string& expression, const std::excepti
 void CEvalCommand::_printError(const std::string& expression, const std::string& text,
                                const std::function<void(CJsonWriter&)>& writeError) {
   if (!options_.json) {
-    err_ << "error: " << printableText(expression) << ": " << printableText(text) << '\n';
+    err_ << "error: " << _framePrefix() << printableText(expression) << ": " << printableText(text)
+         << '\n';
     return;
   }
   CJsonWriter json;
-  json.beginObject().member("expression", expression).key("error");
+  _beginJson(json);
+  json.member("expression", expression).key("error");
   writeError(json);
   json.endObject();
   out_ << json.text() << '\n';
@@ -90,6 +108,15 @@ void CEvalCommand::_printTrace(const CGeneralPtr<CSyntaxTreeProxy>& tree) {
   if (!tree) return;
   out_ << "tree:\n";
   writeTree(out_, *tree, recorder_);
+}
+
+void CEvalCommand::_beginJson(CJsonWriter& json) const {
+  json.beginObject();
+  if (frame_) json.member("frame", *frame_);
+}
+
+std::string CEvalCommand::_framePrefix() const {
+  return frame_ ? "frame " + std::to_string(*frame_) + ": " : std::string();
 }
 
 }  // namespace qvt::tool

@@ -1,40 +1,44 @@
 // CEvalCommand: evaluates expressions the way the server does and prints the
 // outcome.
 //
-// One engine serves the whole run: built with the host, its cipher keyed
-// with the host's shared server key. Each expression is compiled with the
-// engine's compile and run with the single form of execute, so a failure is
-// the engine's own exception:
+// Each expression is compiled with the given evaluator's compile and run
+// with the single form of execute, so a failure is the evaluator's own
+// exception. The evaluator comes from the evaluator factory: the command
+// itself makes none. In packet mode each outcome names the frame of the
+// packet it was evaluated for:
 //
-//   CEvalCommand command(host, CEvalCommand::COptions{}, std::cout, std::cerr);
-//   command.evaluate("$LEFT('abcdef', 2) + 'x'");   // prints: string "abx"
-//   command.evaluate("$NOSUCH()");
+//   CEvalCommand command(CEvalCommand::COptions{}, std::cout, std::cerr);
+//   command.evaluate(*evaluator, "$LEFT('abcdef', 2) + 'x'");   // string "abx"
+//   command.evaluate(*evaluator, "$HWADDR", 3);                  // frame 3: byte sequence ...
+//   command.evaluate(*evaluator, "$NOSUCH()");
 //   // stderr: error: $NOSUCH(): Runtime error. (Unknown function 'NOSUCH'.)
-//   command.failures();                              // 1
+//   command.failures();                                          // 1
 //
 // Output forms:
 //   plain  one line per expression with the value's type and text
-//          (ValueText.h); a failure as "error: <expression>: <text>" on the
-//          error stream.
+//          (ValueText.h), after "frame N: " in packet mode; a failure as
+//          "error: [frame N: ]<expression>: <text>" on the error stream.
 //   json   one object per expression per line on the output stream:
-//          {"expression": E, "type": T, "subtype": S, "value": V} or
-//          {"expression": E, "error": {...}} (ExceptionJson.h). V is the
-//          value converted to string, "" for unknown.
+//          {["frame": N, ]"expression": E, "type": T, "subtype": S, "value": V}
+//          or {["frame": N, ]"expression": E, "error": {...}}
+//          (ExceptionJson.h). V is the value converted to string, "" for
+//          unknown.
 //   trace  (plain only) before the value: the expression, its postfix
 //          tokens and its syntax tree with each node's value after the run
 //          (TreeText.h).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/standard/CException.h"
-#include "class_a/standard/CIHostContext.h"
 #include "tools/dhcp-eval/CJsonWriter.h"
 #include "tools/dhcp-eval/CTraceRecorder.h"
 
@@ -47,16 +51,20 @@ class CEvalCommand {
     bool trace = false;
   };
 
-  // CEvalCommand: an engine over host (which must outlive the command) with
-  // its cipher keyed. Writes results to out and plain errors to err. Raises
-  // the errors of the host's shared server key and of keying the cipher.
-  CEvalCommand(CIHostContext& host, COptions options, std::ostream& out, std::ostream& err);
+  // CEvalCommand: writes results to out and plain errors to err.
+  CEvalCommand(COptions options, std::ostream& out, std::ostream& err);
   CEvalCommand(const CEvalCommand&) = delete;
   CEvalCommand& operator=(const CEvalCommand&) = delete;
 
-  // evaluate: compiles and runs expression and prints the outcome; true when
-  // it gave a value. Never raises for a failing expression.
-  bool evaluate(const std::string& expression);
+  // evaluate: compiles and runs expression with evaluator and prints the
+  // outcome (for frame, in packet mode); true when it gave a value. Never
+  // raises for a failing expression.
+  bool evaluate(CExpEval& evaluator, const std::string& expression,
+                std::optional<std::uint64_t> frame = std::nullopt);
+  // packetFailed: prints the failure of a packet that could not be read
+  // (plain: "error: frame N: <text>"; JSON: {"frame": N, "error": {...}})
+  // and counts it as failed.
+  void packetFailed(std::uint64_t frame, const CException& e);
 
   // evaluated, failures: how many expressions gave a value and how many failed.
   std::size_t evaluated() const noexcept { return evaluated_; }
@@ -72,13 +80,17 @@ class CEvalCommand {
                    const std::function<void(CJsonWriter&)>& writeError);
   // _printTrace: the postfix and, once compiled, the tree with its values.
   void _printTrace(const CGeneralPtr<CSyntaxTreeProxy>& tree);
+  // _beginJson: "{" and the frame member in packet mode.
+  void _beginJson(CJsonWriter& json) const;
+  // _framePrefix: "frame N: " in packet mode, else empty.
+  std::string _framePrefix() const;
 
   COptions options_;
   std::ostream& out_;
   std::ostream& err_;
-  CExpEval engine_;
   CTraceRecorder recorder_;
   CVariant result_;
+  std::optional<std::uint64_t> frame_;
   std::size_t evaluated_ = 0;
   std::size_t failures_ = 0;
 };

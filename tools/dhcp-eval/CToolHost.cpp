@@ -28,6 +28,7 @@ std::vector<std::uint8_t> CToolHost::sharedServerKey() {
 }
 
 void CToolHost::log(const std::string& message, const std::string& module, std::uint32_t level) {
+  if (level != 0 && (level & ~(kSeverityDebug | kSeverityVerbose)) == 0) return;
   std::string word = CException::severityMaskText(level);
   if (word.empty()) word = "level " + std::to_string(level);
   logStream_ << word << ": " << module << ": " << message << std::endl;

@@ -1,7 +1,9 @@
 // CToolHost: the host object of the dhcp-eval command.
 //
 // It gives the expression engine what a server would: a logger (one line per
-// message on a stream, standard error by default) and the shared server key
+// message on a stream, standard error by default; debug and verbose
+// messages, such as the plugin loader's life-cycle steps, are left out) and
+// the shared server key
 // that keys the cipher functions. The key is the raw content of a key file
 // (--key FILE); without one, the host warns and uses a random key made once
 // per process, so values enciphered by one run cannot be read by another:
@@ -43,6 +45,10 @@ class CToolHost : public CIHostContext, public CILogger {
   // "The file is larger than %1 bytes.".
   void loadKeyFile(const std::string& path);
 
+  // setDefaultKeyWarning: whether sharedServerKey warns about the default
+  // key (it does unless told otherwise).
+  void setDefaultKeyWarning(bool warn) { warned_ = !warn; }
+
   // logger: this host.
   CILogger& logger() override { return *this; }
   // sharedServerKey: the key file's bytes, or the default key; the first
@@ -52,7 +58,7 @@ class CToolHost : public CIHostContext, public CILogger {
   // reason when the random source fails.
   std::vector<std::uint8_t> sharedServerKey() override;
   // log: one line "<level>: <module>: <message>" (level as its severity
-  // word, for instance "warning").
+  // word, for instance "warning"); nothing for a debug or verbose message.
   void log(const std::string& message, const std::string& module, std::uint32_t level) override;
 
   // defaultSharedServerKey: kDefaultKeySize bytes from the system's

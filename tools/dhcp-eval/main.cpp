@@ -1,5 +1,7 @@
 // dhcp-eval: evaluates expressions of the DHCP server's expression language
-// the way the server does, with the built-in functions.
+// the way the server does: with evaluators that the evaluator module
+// (dhcp_eval.so, loaded through the host's plugin loader) hands out for a
+// DHCP exchange.
 //
 //   dhcp-eval "\$LEFT('abcdef', 2) + 'x'"        # string "abx"
 //   dhcp-eval --json '1 + 2' '\$NOSUCH()'        # one JSON object per line
@@ -7,18 +9,20 @@
 //   dhcp-eval -f checks.txt                      # one expression per line
 //   dhcp-eval                                    # interactive on a terminal
 //   dhcp-eval -- -3                              # an expression beginning with "-"
+//   dhcp-eval --packet day.pcapng --frame 3 -- '$CM'   # against a received message
+//   dhcp-eval -6 --packet day.pcapng --classes classes.txt
+//   dhcp-eval kv --db kv.db set pool cm 00-11 10.1.0.0
 //   dhcp-eval --dump capture.pcapng              # the packets as option trees
 //
 // Exit status: 0 when every expression evaluated, 1 when any failed, 2 for a
 // usage error (unknown option, missing argument, unreadable file).
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "class_a/exp_eval/CExpEval.h"
@@ -26,200 +30,86 @@
 #include "tools/dhcp-eval/CEvalCommand.h"
 #include "tools/dhcp-eval/CExpressionFile.h"
 #include "tools/dhcp-eval/CInteractivePrompt.h"
-#include "tools/dhcp-eval/CToolHost.h"
+#include "tools/dhcp-eval/CToolServer.h"
+#include "tools/dhcp-eval/CommandLine.h"
 #include "tools/dhcp-eval/DumpCommand.h"
+#include "tools/dhcp-eval/KvCommand.h"
+#include "tools/dhcp-eval/PacketCommand.h"
+#include "tools/dhcp-eval/ValueText.h"
 
 namespace {
 
 using qvt::CException;
+using qvt::tool::CCommandLine;
 using qvt::tool::CEvalCommand;
 using qvt::tool::CExpressionFile;
+using qvt::tool::CSource;
+using qvt::tool::CToolServer;
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-const char kUsage[] =
-    "usage: dhcp-eval [OPTION]... [--] EXPRESSION...\n"
-    "       dhcp-eval [OPTION]... -f FILE\n"
-    "       dhcp-eval [OPTION]...\n"
-    "       dhcp-eval --dump FILE [--json] [--family 4|6]\n"
-    "\n"
-    "Evaluates each EXPRESSION in order with the built-in functions, the way the\n"
-    "DHCP server does, and prints its value with its type. Without an expression\n"
-    "it reads one expression per line: interactively (with line editing and\n"
-    "history in ~/.dhcp_eval_history; \"quit\" or end of input leaves) when\n"
-    "standard input is a terminal, otherwise from standard input.\n"
-    "\n"
-    "options:\n"
-    "  -f, --file FILE  read one expression per line from FILE (\"-\": standard\n"
-    "                   input); blank lines and lines starting with \"#\" are skipped\n"
-    "  --json           print one JSON object per expression per line:\n"
-    "                   {\"expression\": E, \"type\": T, \"subtype\": S, \"value\": V}\n"
-    "                   or {\"expression\": E, \"error\": {\"text\": X, \"description\": D,\n"
-    "                   \"reason\": R, \"operation\": O, \"module\": M}}\n"
-    "  --trace          print the postfix tokens and the syntax tree with the value\n"
-    "                   of every node after the run\n"
-    "  --key FILE       use the raw bytes of FILE as the shared server key of the\n"
-    "                   cipher functions (default: a random key for this run)\n"
-    "  --functions      list the registered function names, one per line\n"
-    "  --dump FILE      print the DHCP packets of a capture or hex payload file\n"
-    "                   as decoded option trees\n"
-    "  --family 4|6     the protocol family of a hex payload for --dump\n"
-    "  -h, --help       show this help\n"
-    "  --version        show the version\n"
-    "  --               end of options: every later argument is an expression\n"
-    "\n"
-    "Exit status: 0 when every expression evaluated, 1 when any failed, 2 for a\n"
-    "usage error.\n";
-
-// CSource: an expression given on the command line, or a file of them.
-struct CSource {
-  bool isFile;
-  std::string text;
-};
-
-struct CCommandLine {
-  std::vector<CSource> sources;
-  bool json = false;
-  bool trace = false;
-  bool functions = false;
-  bool help = false;
-  bool version = false;
-  bool dump = false;
-  std::string dumpFile;
-  std::string keyFile;
-  int family = 0;
-};
-
-// CUsageError: a command line that cannot be run, with the message to show.
-struct CUsageError {
-  std::string message;
-};
-
-// optionValue: the value of an option that takes one, either after "=" in
-// the same argument or as the next argument.
-std::string optionValue(const std::string& name, const std::string* inlineValue, int& index,
-                        int argc, char** argv) {
-  if (inlineValue != nullptr) return *inlineValue;
-  if (index + 1 >= argc) throw CUsageError{"option '" + name + "' requires an argument"};
-  return argv[++index];
+int failed(const CException& e, int status) {
+  std::cout.flush();
+  std::cerr << "dhcp-eval: " << qvt::tool::printableText(e.text()) << std::endl;
+  return status;
 }
 
-CCommandLine parseCommandLine(int argc, char** argv) {
-  CCommandLine line;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-      line.sources.push_back(CSource{false, argument});
+// expressionsOf: the expressions of the sources, files read whole. Raises the
+// files' errors.
+std::vector<std::string> expressionsOf(const std::vector<CSource>& sources) {
+  std::vector<std::string> expressions;
+  for (const CSource& source : sources) {
+    if (!source.isFile) {
+      expressions.push_back(source.text);
       continue;
     }
-    if (argument == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    std::string name = argument;
-    std::string inlineText;
-    const std::string* inlineValue = nullptr;
-    const std::size_t equals = argument.find('=');
-    if (argument.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-      name = argument.substr(0, equals);
-      inlineText = argument.substr(equals + 1);
-      inlineValue = &inlineText;
-    }
-    const bool takesValue = name == "-f" || name == "--file" || name == "--key" ||
-                            name == "--dump" || name == "--family";
-    if (inlineValue != nullptr && !takesValue) {
-      throw CUsageError{"option '" + name + "' takes no argument"};
-    }
-    if (name == "-f" || name == "--file") {
-      line.sources.push_back(CSource{true, optionValue(name, inlineValue, i, argc, argv)});
-    } else if (name == "--key") {
-      line.keyFile = optionValue(name, inlineValue, i, argc, argv);
-    } else if (name == "--dump") {
-      line.dump = true;
-      // In "--dump --json FILE" the next argument is an option: FILE is then
-      // the first plain argument, taken after the loop.
-      const bool nextIsOption = inlineValue == nullptr && i + 1 < argc &&
-                                std::string(argv[i + 1]).rfind("--", 0) == 0 &&
-                                std::string(argv[i + 1]) != "--";
-      if (!nextIsOption) line.dumpFile = optionValue(name, inlineValue, i, argc, argv);
-    } else if (name == "--family") {
-      const std::string family = optionValue(name, inlineValue, i, argc, argv);
-      if (family != "4" && family != "6") {
-        throw CUsageError{"option '--family' takes 4 or 6, not '" + family + "'"};
-      }
-      line.family = family[0] - '0';
-    } else if (name == "--json") {
-      line.json = true;
-    } else if (name == "--trace") {
-      line.trace = true;
-    } else if (name == "--functions") {
-      line.functions = true;
-    } else if (name == "-h" || name == "--help") {
-      line.help = true;
-    } else if (name == "--version") {
-      line.version = true;
-    } else {
-      throw CUsageError{"unknown option '" + argument +
-                        "' (put '--' before an expression that begins with '-')"};
-    }
+    CExpressionFile file(source.text);
+    std::string expression;
+    while (file.next(expression))
+      expressions.push_back(expression);
   }
-  if (line.dump && line.dumpFile.empty()) {
-    if (line.sources.empty() || line.sources.front().isFile) {
-      throw CUsageError{"option '--dump' requires an argument"};
-    }
-    line.dumpFile = line.sources.front().text;
-    line.sources.erase(line.sources.begin());
-  }
-  if (line.json && line.trace && !line.dump) {
-    throw CUsageError{"options '--json' and '--trace' cannot be combined"};
-  }
-  return line;
+  return expressions;
 }
 
 int runDump(const CCommandLine& line) {
   qvt::tool::DumpOptions options;
   try {
-    for (const CSource& source : line.sources) {
-      if (!source.isFile) {
-        options.expressions.push_back(source.text);
-        continue;
-      }
-      CExpressionFile file(source.text);
-      std::string expression;
-      while (file.next(expression))
-        options.expressions.push_back(expression);
-    }
+    options.expressions = expressionsOf(line.sources);
   } catch (const CException& e) {
-    std::cerr << "dhcp-eval: " << e.text() << '\n';
-    return kExitUsage;
+    return failed(e, kExitUsage);
   }
   options.file = line.dumpFile;
   options.json = line.json;
-  options.family = line.family;
+  options.family = line.dumpFamily != 0 ? line.dumpFamily : (line.familyGiven ? line.family : 0);
   options.trace = line.trace;
   options.keyFile = line.keyFile;
   return qvt::tool::runDump(options);
 }
 
-int listFunctions() {
-  // The function table needs no host: nothing here runs a function.
-  const qvt::CExpEval engine(nullptr);
-  for (const std::string& name : engine.functionNames())
-    std::cout << name << '\n';
-  std::cout.flush();
-  return kExitSuccess;
+qvt::tool::CToolServerOptions serverOptions(const CCommandLine& line) {
+  qvt::tool::CToolServerOptions options;
+  options.family = line.family;
+  options.module = line.module;
+  options.keyFile = line.keyFile;
+  options.kvDatabase = line.kvDatabase;
+  options.dbTimeoutMs = line.dbTimeoutMs;
+  options.rulesFile = line.rulesFile;
+  options.vendorsFile = line.vendorsFile;
+  options.serverIp = line.serverIp;
+  options.deviceId = line.deviceId;
+  options.account = line.account;
+  return options;
 }
 
-void evaluateFile(CEvalCommand& command, CExpressionFile& file) {
+void evaluateFile(CEvalCommand& command, qvt::CExpEval& evaluator, CExpressionFile& file) {
   std::string expression;
   while (file.next(expression))
-    command.evaluate(expression);
+    command.evaluate(evaluator, expression);
 }
 
-void runInteractive(CEvalCommand& command) {
+void runInteractive(CEvalCommand& command, qvt::CExpEval& evaluator) {
   qvt::tool::CInteractivePrompt prompt("dhcp-eval> ",
                                        qvt::tool::CInteractivePrompt::defaultHistoryPath());
   std::string line;
@@ -228,69 +118,125 @@ void runInteractive(CEvalCommand& command) {
     const std::size_t first = line.find_first_not_of(" \t");
     const std::size_t last = line.find_last_not_of(" \t");
     if (line.compare(first, last - first + 1, "quit") == 0) return;
-    command.evaluate(line);
+    command.evaluate(evaluator, line);
   }
   std::cout << std::endl;
 }
 
-int runEvaluation(const CCommandLine& line) {
-  qvt::tool::CToolHost host(std::cerr);
+// runExpressions: the expressions against an exchange whose received message
+// is empty (and whose reply is empty too, unless --reply gives one).
+int runExpressions(CToolServer& server, const CCommandLine& line) {
   // Everything the command line names is checked before the first
   // expression runs, so a usage error never follows partial output.
   std::vector<std::unique_ptr<CExpressionFile>> files;
+  std::unique_ptr<qvt::host::CHostExchange> exchange;
+  qvt::CGeneralPtr<qvt::CExpEval> evaluator;
   try {
-    if (!line.keyFile.empty()) host.loadKeyFile(line.keyFile);
     for (const CSource& source : line.sources) {
       if (source.isFile) files.push_back(std::make_unique<CExpressionFile>(source.text));
     }
+    exchange = server.exchange(server.emptyMessage(),
+                               qvt::tool::readReply(server, line.replyFile, line.replyFrame));
+    evaluator = exchange->evaluator();
   } catch (const CException& e) {
-    std::cerr << "dhcp-eval: " << e.text() << '\n';
-    return kExitUsage;
+    return failed(e, kExitUsage);
   }
 
-  CEvalCommand command(host, CEvalCommand::COptions{line.json, line.trace}, std::cout, std::cerr);
+  CEvalCommand command(CEvalCommand::COptions{line.json, line.trace}, std::cout, std::cerr);
   try {
     if (line.sources.empty() && isatty(STDIN_FILENO)) {
-      runInteractive(command);
+      runInteractive(command, *evaluator);
     } else if (line.sources.empty()) {
       CExpressionFile input("-");
-      evaluateFile(command, input);
+      evaluateFile(command, *evaluator, input);
     }
     std::size_t nextFile = 0;
     for (const CSource& source : line.sources) {
       if (source.isFile) {
-        evaluateFile(command, *files[nextFile++]);
+        evaluateFile(command, *evaluator, *files[nextFile++]);
       } else {
-        command.evaluate(source.text);
+        command.evaluate(*evaluator, source.text);
       }
     }
   } catch (const CException& e) {
     // evaluate never raises: this is a file that stopped being readable.
-    std::cerr << "dhcp-eval: " << e.text() << '\n';
-    return kExitUsage;
+    return failed(e, kExitUsage);
   }
   return command.failures() == 0 ? kExitSuccess : kExitFailure;
 }
 
-int run(int argc, char** argv) {
+int runPackets(CToolServer& server, const CCommandLine& line) {
+  qvt::tool::CPacketOptions options;
+  options.packetFile = line.packetFile;
+  options.frame = line.frame;
+  options.replyFile = line.replyFile;
+  options.replyFrame = line.replyFrame;
+  options.json = line.json;
+  options.trace = line.trace;
+  options.classesFile = line.classesFile;
+  try {
+    if (line.classesFile.empty()) {
+      if (line.sources.empty() && isatty(STDIN_FILENO)) {
+        std::cerr << "dhcp-eval: option '--packet' needs expressions or '--classes'\n"
+                     "Try 'dhcp-eval --help'.\n";
+        return kExitUsage;
+      }
+      options.expressions =
+          line.sources.empty() ? expressionsOf({CSource{true, "-"}}) : expressionsOf(line.sources);
+    }
+  } catch (const CException& e) {
+    return failed(e, kExitUsage);
+  }
+  return qvt::tool::runPackets(server, options);
+}
+
+int listFunctions(CToolServer& server) {
+  // An evaluator of an empty exchange: its table is every name it offers.
+  std::unique_ptr<qvt::host::CHostExchange> exchange;
+  qvt::CGeneralPtr<qvt::CExpEval> evaluator;
+  try {
+    exchange = server.exchange(server.emptyMessage(), server.emptyMessage());
+    evaluator = exchange->evaluator();
+  } catch (const CException& e) {
+    return failed(e, kExitUsage);
+  }
+  for (const std::string& name : evaluator->functionNames())
+    std::cout << name << '\n';
+  std::cout.flush();
+  return kExitSuccess;
+}
+
+int run(int argc, const char* const* argv) {
+  if (argc > 1 && std::strcmp(argv[1], "kv") == 0) {
+    return qvt::tool::runKv(argc - 1, argv + 1, std::cout, std::cerr);
+  }
   CCommandLine line;
   try {
-    line = parseCommandLine(argc, argv);
-  } catch (const CUsageError& error) {
+    line = qvt::tool::parseCommandLine(argc, argv);
+  } catch (const qvt::tool::CUsageError& error) {
     std::cerr << "dhcp-eval: " << error.message << "\nTry 'dhcp-eval --help'.\n";
     return kExitUsage;
   }
   if (line.help) {
-    std::cout << kUsage;
+    std::cout << qvt::tool::kUsage;
     return kExitSuccess;
   }
   if (line.version) {
     std::cout << "dhcp-eval " << DHCP_EVAL_VERSION << '\n';
     return kExitSuccess;
   }
-  if (line.functions) return listFunctions();
   if (line.dump) return runDump(line);
-  return runEvaluation(line);
+  std::unique_ptr<CToolServer> server;
+  try {
+    qvt::tool::CToolServerOptions options = serverOptions(line);
+    options.quietKey = line.functions;
+    server = std::make_unique<CToolServer>(options, std::cerr);
+  } catch (const CException& e) {
+    return failed(e, kExitUsage);
+  }
+  if (line.functions) return listFunctions(*server);
+  if (!line.packetFile.empty()) return runPackets(*server, line);
+  return runExpressions(*server, line);
 }
 
 }  // namespace

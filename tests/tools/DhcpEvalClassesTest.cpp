@@ -1,0 +1,84 @@
+// dhcp-eval --classes: a class set checked against every packet of a capture.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/ToolTestSupport.h"
+
+namespace qvt::test {
+namespace {
+
+const char kClasses4[] =
+    "# client classes\n"
+    "cable-modem = $CM\n"
+    "mta = $MTA\n"
+    "\n"
+    "request = $IS_REQUEST\n"
+    "offered = $INP(53) == 2\n"
+    "broken = $NOSUCH()\n";
+
+TEST(DhcpEvalClassesTest, OneLinePerPacketWithItsClassesAndErrors) {
+  CScratchDir dir;
+  const std::string classes = dir.write("classes.txt", kClasses4);
+  const CCommandResult result = runDhcpEval(
+      dir, {"--packet", example("dhcp4-exchange.pcap"), "--classes", classes, "--frame", "3"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out,
+            "frame 3 REQUEST 02-00-5E-10-00-01: cable-modem request; error: broken: Runtime "
+            "error. (Unknown function 'NOSUCH'.)\n");
+
+  const CCommandResult all = runDhcpEval(
+      dir, {"--json", "--packet", example("dhcp4-exchange.pcap"), "--classes", classes});
+  EXPECT_EQ(all.status, 1);
+  const std::vector<CJson> objects = jsonLines(all.out);
+  ASSERT_EQ(objects.size(), 8u) << all.out;
+  const std::vector<std::string> expected = {"1 DISCOVER 02-00-5E-10-00-01 cable-modem",
+                                             "2 OFFER 02-00-5E-10-00-01 offered",
+                                             "3 REQUEST 02-00-5E-10-00-01 cable-modem request",
+                                             "4 ACK 02-00-5E-10-00-01",
+                                             "5 DISCOVER 02-00-5E-10-00-02 mta",
+                                             "6 OFFER 02-00-5E-10-00-02 offered",
+                                             "7 REQUEST 02-00-5E-10-00-02 mta request",
+                                             "8 ACK 02-00-5E-10-00-02"};
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const CJson& object = objects[i];
+    EXPECT_EQ(object.keys(),
+              (std::vector<std::string>{"frame", "type", "client", "classes", "errors"}));
+    std::string summary =
+        object.at("frame").text + " " + object.at("type").text + " " + object.at("client").text;
+    for (const CJson& name : object.at("classes").items)
+      summary += " " + name.text;
+    EXPECT_EQ(summary, expected[i]);
+    EXPECT_EQ(object.at("errors").keys(), std::vector<std::string>{"broken"});
+    EXPECT_EQ(object.at("errors").at("broken").at("reason").text, "Unknown function 'NOSUCH'.");
+  }
+}
+
+TEST(DhcpEvalClassesTest, DhcpV6ShowsTheClientIdentifier) {
+  CScratchDir dir;
+  const std::string classes =
+      dir.write("classes6.txt", "cable-modem = $CM\nrelayed = $INP('0xffffff06') != $UNKNOWN()\n");
+  const CCommandResult result =
+      runDhcpEval(dir, {"-6", "--packet", example("dhcp6-docsis.pcap"), "--classes", classes});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "frame 1 SOLICIT 00-03-00-01-02-00-5E-10-00-06: cable-modem\n"
+            "frame 2 SOLICIT 00-03-00-01-02-00-5E-10-00-06: cable-modem relayed\n");
+}
+
+TEST(DhcpEvalClassesTest, AClassThatDoesNotCompileStopsTheRunBeforeAnyOutput) {
+  CScratchDir dir;
+  const std::string classes = dir.write("classes.txt", "good = $CM\n\nbad = ($CM\n");
+  const std::string key = dir.write("server.key", "secret");
+  const CCommandResult result = runDhcpEval(
+      dir, {"--key", key, "--packet", example("dhcp4-exchange.pcap"), "--classes", classes});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err,
+            "dhcp-eval: Class 'bad' (line 3) does not compile. (Cannot parse expression '($CM'. "
+            "(Mismatched parentheses.))\n");
+}
+
+}  // namespace
+}  // namespace qvt::test

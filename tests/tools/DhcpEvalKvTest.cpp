@@ -1,0 +1,220 @@
+// dhcp-eval kv: the key-value records of $DB.KEYVALUE, kept in SQLite here.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tools/ToolTestSupport.h"
+
+namespace qvt::test {
+namespace {
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class DhcpEvalKvTest : public testing::Test {
+ protected:
+  CCommandResult kv(std::vector<std::string> arguments, const std::string& input = "") {
+    arguments.insert(arguments.begin(), "kv");
+    return runDhcpEval(dir_, arguments, input);
+  }
+  // ok: the output of a kv command that must succeed silently on stderr.
+  std::string ok(const std::vector<std::string>& arguments) {
+    const CCommandResult result = kv(arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    return result.out;
+  }
+
+  CScratchDir dir_;
+  std::string db_ = dir_.path() + "/kv.db";
+};
+
+TEST_F(DhcpEvalKvTest, SetGetListDelete) {
+  EXPECT_EQ(ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.0"}), "");
+  EXPECT_EQ(ok({"set", "--db", db_, "pool", "cm", "00-22", "10.2.0.0", "--disabled"}), "");
+  EXPECT_EQ(ok({"--db", db_, "set", "pool", "", "default", "10.9.0.0"}), "");
+  EXPECT_EQ(ok({"--db", db_, "set", "acct", "x", "k", "a\tb"}), "");
+  // set replaces the record with the same key.
+  EXPECT_EQ(ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.1"}), "");
+
+  EXPECT_EQ(ok({"--db", db_, "get", "pool", "cm", "00-11"}), "10.1.0.1\n");
+  const CCommandResult disabled = kv({"--db", db_, "get", "pool", "cm", "00-22"});
+  EXPECT_EQ(disabled.status, 0);
+  EXPECT_EQ(disabled.out, "10.2.0.0\n");
+  EXPECT_EQ(disabled.err,
+            "dhcp-eval: note: the record is disabled; $DB.KEYVALUE does not see it\n");
+
+  EXPECT_EQ(ok({"--db", db_, "list"}),
+            "acct\tx\tk\ta\\tb\tenabled\n"
+            "pool\t\tdefault\t10.9.0.0\tenabled\n"
+            "pool\tcm\t00-11\t10.1.0.1\tenabled\n"
+            "pool\tcm\t00-22\t10.2.0.0\tdisabled\n");
+  EXPECT_EQ(ok({"--db", db_, "list", "pool", "cm"}),
+            "pool\tcm\t00-11\t10.1.0.1\tenabled\npool\tcm\t00-22\t10.2.0.0\tdisabled\n");
+  EXPECT_EQ(lines(ok({"--db", db_, "list", "pool"})).size(), 4u);  // 3 records and the end
+  EXPECT_EQ(
+      ok({"--json", "--db", db_, "get", "pool", "cm", "00-22"}),
+      R"j({"class": "pool", "subclass": "cm", "key": "00-22", "value": "10.2.0.0", "enabled": false})j"
+      "\n");
+
+  EXPECT_EQ(ok({"--db", db_, "delete", "pool", "cm", "00-11"}), "");
+  for (const char* command : {"get", "delete"}) {
+    const CCommandResult gone = kv({"--db", db_, command, "pool", "cm", "00-11"});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_EQ(gone.err,
+              "dhcp-eval: kv: no record with class 'pool', subclass 'cm', key '00-11' in '" + db_ +
+                  "'\n");
+  }
+}
+
+TEST_F(DhcpEvalKvTest, TheDatabaseReadsWhatKvWrote) {
+  ok({"--db", db_, "set", "modem", "docsis", "02-00-5E-10-00-05", "gold"});
+  ok({"--db", db_, "set", "modem", "docsis", "02-00-5E-10-00-01", "silver", "--disabled"});
+  const CCommandResult result =
+      runDhcpEval(dir_, {"--packet", example("dhcp4-relayed-remote-id.pcap"), "--kv", db_, "--",
+                         "$DB.KEYVALUE('modem', 'docsis', $HWADDR)",
+                         "$DB.KEYVALUE.EXISTS('modem', 'docsis', '02-00-5E-10-00-01', 1)"});
+  EXPECT_EQ(result.out, "frame 1: string \"gold\"\nframe 1: unknown\n");
+}
+
+TEST_F(DhcpEvalKvTest, ExportThenImportRoundTrips) {
+  ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.0"});
+  ok({"--db", db_, "set", "pool", "", "k=v", "line\nbreak", "--disabled"});
+  const std::string exported = ok({"--db", db_, "export"});
+  const std::string file = dir_.write("records.txt", exported);
+  const std::string copy = dir_.path() + "/copy.db";
+  EXPECT_EQ(ok({"--db", copy, "import", file}), "imported 2 records into '" + copy + "'\n");
+  EXPECT_EQ(ok({"--db", copy, "list"}), ok({"--db", db_, "list"}));
+  // From standard input too.
+  const std::string third = dir_.path() + "/third.db";
+  const CCommandResult piped = kv({"--db", third, "import", "-"}, exported);
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(ok({"--db", third, "list"}), ok({"--db", db_, "list"}));
+}
+
+TEST_F(DhcpEvalKvTest, ImportIsAllOrNothing) {
+  ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.0"});
+  const std::string before = ok({"--db", db_, "list"});
+  const std::string file = dir_.write(
+      "bad.txt", "class=pool\nkey=a\nvalue=1\n\nclass=pool\nkey=b\n\nclass=pool\nkey=c\nvalue=3\n");
+  const CCommandResult refused = kv({"--db", db_, "import", file});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, "dhcp-eval: Cannot read key-value records from '" + file +
+                             "'. (Record 2 (line 5: 'class=pool'): Failed to set a key_value "
+                             "record from text. (Missing 'value' key.))\n");
+  EXPECT_EQ(ok({"--db", db_, "list"}), before);
+  // A database that did not exist is not created for a file that is refused.
+  const std::string fresh = dir_.path() + "/fresh.db";
+  EXPECT_EQ(kv({"--db", fresh, "import", file}).status, 2);
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+}
+
+TEST_F(DhcpEvalKvTest, OnlySetAndImportCreateADatabase) {
+  const std::string missing = dir_.path() + "/missing.db";
+  for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+           {"get", "a", "b", "c"}, {"delete", "a", "b", "c"}, {"list"}, {"export"}}) {
+    std::vector<std::string> arguments{"--db", missing};
+    arguments.insert(arguments.end(), command.begin(), command.end());
+    const CCommandResult result = kv(arguments);
+    EXPECT_EQ(result.status, 2) << command.front();
+    EXPECT_EQ(result.err.rfind("dhcp-eval: Cannot open key-value database '" + missing + "'.", 0),
+              0u)
+        << result.err;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+  }
+  const CCommandResult copy = kv({"copy", "--from", db_, "--to", missing});
+  EXPECT_EQ(copy.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(DhcpEvalKvTest, AFileThatIsNoKeyValueDatabaseIsLeftUntouched) {
+  const std::string text = dir_.write("notes.txt", "just some text\n");
+  const std::string other = dir_.path() + "/other.db";
+  sqlite3* handle = nullptr;
+  ASSERT_EQ(sqlite3_open(other.c_str(), &handle), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(handle, "CREATE TABLE t(a); INSERT INTO t VALUES (1);", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
+  sqlite3_close(handle);
+  for (const std::string& path : {text, other}) {
+    const std::string before = fileBytes(path);
+    for (const char* command : {"list", "get"}) {
+      std::vector<std::string> arguments{"--db", path, command};
+      if (std::string(command) == "get") arguments.insert(arguments.end(), {"a", "b", "c"});
+      const CCommandResult result = kv(arguments);
+      EXPECT_EQ(result.status, 2) << path;
+      EXPECT_EQ(lines(result.err).size(), 2u) << result.err;  // one line and the end
+      EXPECT_EQ(result.err.rfind("dhcp-eval: Cannot open key-value database '" + path + "'.", 0),
+                0u)
+          << result.err;
+    }
+    EXPECT_EQ(fileBytes(path), before) << path;
+  }
+  // The expression modes refuse it the same way.
+  const CCommandResult packet = runDhcpEval(dir_, {"--kv", text, "1"});
+  EXPECT_EQ(packet.status, 2);
+  EXPECT_EQ(packet.err.rfind("dhcp-eval: Cannot open key-value database '" + text + "'.", 0), 0u);
+}
+
+TEST_F(DhcpEvalKvTest, ALockedDatabaseFailsAfterTheTimeoutAndKeepsItsRecords) {
+  ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.0"});
+  sqlite3* handle = nullptr;
+  ASSERT_EQ(sqlite3_open(db_.c_str(), &handle), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(handle, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const CCommandResult locked =
+      kv({"--db", db_, "--db-timeout", "200", "set", "pool", "cm", "00-22", "10.2.0.0"});
+  sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(handle);
+  EXPECT_NE(locked.status, 0);
+  EXPECT_EQ(lines(locked.err).size(), 2u) << locked.err;
+  EXPECT_NE(locked.err.find("locked"), std::string::npos) << locked.err;
+  EXPECT_EQ(ok({"--db", db_, "list"}), "pool\tcm\t00-11\t10.1.0.0\tenabled\n");
+}
+
+TEST_F(DhcpEvalKvTest, CopyStoresEveryRecordInTheOtherDatabase) {
+  ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.0"});
+  ok({"--db", db_, "set", "pool", "cm", "00-22", "10.2.0.0", "--disabled"});
+  const std::string target = dir_.path() + "/target.db";
+  ok({"--db", target, "set", "other", "", "k", "v"});
+  EXPECT_EQ(ok({"copy", "--from", db_, "--to", target}),
+            "copied 2 records from '" + db_ + "' to '" + target + "'\n");
+  EXPECT_EQ(ok({"--db", target, "list", "pool"}), ok({"--db", db_, "list"}));
+  EXPECT_EQ(lines(ok({"--db", target, "list"})).size(), 4u);
+}
+
+TEST_F(DhcpEvalKvTest, UsageErrors) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
+      {{}, "kv: a command is needed: set, get, delete, list, import, export or copy"},
+      {{"--db", db_, "frob"}, "kv: unknown command 'frob'"},
+      {{"--db", db_, "set", "a", "b", "c"}, "kv set takes CLASS SUBCLASS KEY VALUE"},
+      {{"--db", db_, "get", "a", "b", "c", "d"}, "kv get takes CLASS SUBCLASS KEY"},
+      {{"--db", db_, "list", "a", "b", "c"}, "kv list takes at most CLASS and SUBCLASS"},
+      {{"get", "a", "b", "c"}, "kv get needs --db DB"},
+      {{"copy", "--from", db_}, "kv copy needs --from DB and --to DB"},
+      {{"--db", db_, "list", "--bogus"}, "unknown option '--bogus'"},
+      {{"--db", db_, "set", "a", "b", "c", "d", "--disabled=no"},
+       "option '--disabled' takes no argument"},
+      {{"--db"}, "option '--db' requires an argument"},
+  };
+  for (const auto& [arguments, message] : rows) {
+    SCOPED_TRACE(message);
+    const CCommandResult result = kv(arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "dhcp-eval: " + message + "\nTry 'dhcp-eval kv --help'.\n");
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(db_));
+  // "--" lets a key begin with "-".
+  EXPECT_EQ(ok({"--db", db_, "set", "--", "a", "b", "-k", "v"}), "");
+  EXPECT_EQ(ok({"--db", db_, "get", "--", "a", "b", "-k"}), "v\n");
+}
+
+}  // namespace
+}  // namespace qvt::test
