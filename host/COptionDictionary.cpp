@@ -84,8 +84,9 @@ std::string COptionDictionary::defaultDirectory() {
         "/../share/dhcp_eval/dictionaries";
     if (isDirectory(installed)) return installed;
   }
-  // The dictionaries sit next to this source file in the source tree.
-  return directoryOf(__FILE__) + "/dictionaries";
+  // The source tree's folder, as an absolute path given by the build: the
+  // compiler's __FILE__ may be relative (ccache's base_dir rewrites it).
+  return DHCP_EVAL_DICTIONARY_DIR;
 }
 
 }  // namespace qvt

@@ -83,7 +83,8 @@ class COptionSet {
     file_ = app_.add_option("-f", files_);
     fileLong_ = app_.add_option("--file", files_);
     expressions_ = app_.add_option("expressions", expressionValues_);
-    for (CLI::Option* option : {file_, fileLong_, expressions_})
+    // "-f a b": b is an expression, not a second file.
+    for (CLI::Option* option : {file_, fileLong_})
       option->allow_extra_args(false);
     _text("--key", line.keyFile);
     _text("--module", line.module);
