@@ -44,10 +44,17 @@ CProvisioningRules CProvisioningRules::parse(const std::string& text, const std:
       refuse(line.line, {"'%1' is not a rule number.", line.name});
     if (line.value.empty()) refuse(line.line, "the value is empty.");
     CRuleValue value;
+    value.isExpression = line.value.front() == '[' && line.value.back() == ']';
+    if (value.isExpression) {
+      value.expression = line.value.substr(1, line.value.size() - 2);
+      // The engine compiles blank text to a tree without roots; refuse it
+      // here rather than on every evaluation.
+      if (value.expression.find_first_not_of(" \t") == std::string::npos) {
+        refuse(line.line, "the expression is empty.");
+      }
+    }
     try {
-      if (line.value.front() == '[' && line.value.back() == ']') {
-        value.isExpression = true;
-        value.expression = line.value.substr(1, line.value.size() - 2);
+      if (value.isExpression) {
         checker.compile(value.expression);
       } else {
         value.literal = CVariant::fromText(line.value);

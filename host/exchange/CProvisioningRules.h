@@ -49,8 +49,9 @@ class CProvisioningRules {
   // read provisioning rules from '%1'." (module "host", operation
   // "CProvisioningRules::parse") with the reason "Line %1 is not of the form
   // name = value.", "Line %1: '%2' is not a rule number.", "Line %1: the
-  // value is empty.", "Line %1: %2" with the text of the literal's type
-  // guess or of the expression's compile error.
+  // value is empty.", "Line %1: the expression is empty.", "Line %1: %2"
+  // with the text of the literal's type guess or of the expression's compile
+  // error.
   static CProvisioningRules parse(const std::string& text, const std::string& name);
   // readFile: parse of the file's content, named by its path. Raises
   // "Cannot open file '%1'." with the system's reason when it cannot be read.

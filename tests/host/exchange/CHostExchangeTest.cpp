@@ -99,7 +99,7 @@ TEST_F(CHostExchangeTest, EvaluatorsReadTheMessagesAndTheNode) {
 
 TEST_F(CHostExchangeTest, RuleExpressionsReadTheSameExchange) {
   const std::unique_ptr<CHostExchange> ex =
-      exchange("7 = 10.1.0.0\n7 = [$CM ? 'cm:' + $PROV.ACCNAME : 'cpe']\n8 = [$PROV.RULE(7)]\n");
+      exchange("7 = 10.1.0.0\n7 = [$CM ? ('cm:' + $PROV.ACCNAME) : 'cpe']\n8 = [$PROV.RULE(7)]\n");
   EXPECT_EQ(run(*ex, "$PROV.RULE(7)"), "cm:acme");
   EXPECT_EQ(run(*ex, "$PROV.RULE(8)"), "cm:acme");
   EXPECT_EQ(run(*ex, "$PROV.RULE(9)"),

@@ -45,7 +45,7 @@ TEST(CProvisioningRulesTest, RefusesAMalformedFileWhole) {
       {"7 =\n", "Line 1: the value is empty."},
       {"7 = 1\n7 = [(1 + 2]\n",
        "Line 2: Cannot parse expression '(1 + 2'. (Mismatched parentheses.)"},
-      {"7 = []\n", "Line 1: Invalid expression. (Expression '' evaluates to nothing.)"},
+      {"7 = [ ]\n", "Line 1: the expression is empty."},
   };
   for (const auto& [text, reason] : rows) {
     SCOPED_TRACE(text);
