@@ -57,8 +57,8 @@ TEST(DhcpEvalClassesTest, OneLinePerPacketWithItsClassesAndErrors) {
 
 TEST(DhcpEvalClassesTest, DhcpV6ShowsTheClientIdentifier) {
   CScratchDir dir;
-  const std::string classes =
-      dir.write("classes6.txt", "cable-modem = $CM\nrelayed = $INP('0xffffff06') != $UNKNOWN()\n");
+  const std::string classes = dir.write(
+      "classes6.txt", "cable-modem = $CM\nrelayed = $INP('0xffffff06/0xffffff03') == 12\n");
   const CCommandResult result =
       runDhcpEval(dir, {"-6", "--packet", example("dhcp6-docsis.pcap"), "--classes", classes});
   EXPECT_EQ(result.status, 0) << result.err;

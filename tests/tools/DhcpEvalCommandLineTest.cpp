@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/CommandRunner.h"
@@ -26,8 +27,8 @@ struct CExitRow {
 
 TEST(DhcpEvalCommandLineTest, ExitStatus) {
   const std::vector<CExitRow> rows = {
-      {"all evaluated", {"1", "'a'"}, 0, kDefaultKeyWarning},
-      {"one failed", {"1", "$NOSUCH()", "2"}, 1, kDefaultKeyWarning},
+      {"all evaluated", {"1", "'a'"}, 0, ""},
+      {"one failed", {"1", "$NOSUCH()", "2"}, 1, "error: $NOSUCH(): Runtime error."},
       {"unknown option", {"--bogus", "1"}, 2, "dhcp-eval: unknown option '--bogus'"},
       {"expression looking like an option", {"-3"}, 2, "dhcp-eval: unknown option '-3'"},
       {"-f without file", {"1", "-f"}, 2, "dhcp-eval: option '-f' requires an argument"},
@@ -109,20 +110,44 @@ TEST(DhcpEvalCommandLineTest, StandardInputThatIsNoTerminalGivesOneExpressionPer
   EXPECT_EQ(fromDash.out, "uinteger 6\n");
 }
 
-TEST(DhcpEvalCommandLineTest, FunctionsListsEveryBuiltInNameInByteOrder) {
-  std::vector<std::string> expected = lines(
+// The evaluator of the family lists the built-in names and its own.
+TEST(DhcpEvalCommandLineTest, FunctionsListsEveryNameOfTheEvaluatorInByteOrder) {
+  const std::vector<std::string> builtIns = lines(
       "COND\nUCASE\nLCASE\nBASE64.ENCODE\nBASE64.DECODE\nENCRYPT\nSENCRYPT\nDECRYPT\nSDECRYPT\n"
       "MD5\nSHA1\nUSLEEP\nDATE\nTIME\nDAY\nMONTH\nYEAR\nIP\nIP.MAP\nIP.UNMAP\nBOOL\nINT\n"
       "INTEGER\nMAC\nBYTES\nSTR\nSTRING\nTEXT\nEVAL\nVALUE\nLEFT\nMID\nRIGHT\nLEN\nINSTR\n"
       "STARTSWITH\nIF\nPRINT\nLOG\nDEFAULT\nFILE.EXISTS\nMATCH\nUNKNOWN\nTIME.UTC\n"
       "TIME.FORMAT.UTC\nTIME.FORMAT.LOCAL");
-  ASSERT_EQ(expected.size(), 46u);
-  std::sort(expected.begin(), expected.end());
+  const std::vector<std::string> dhcp4 = lines(
+      "INP\nOUTP\nINP_HAS\nBOOTP\nHWADDR\nHTYPE\nHLEN\nHOPS\nSECS\nXID\nCOOKIE\nHOSTNAME\n"
+      "BOOTFILE\nVENDORSPECIFIC\nCLASSID\nCLIENTID\nUSERCLASS\nRELAY.ADDRESS\nRELAY.CIRCUITID\n"
+      "RELAY.CID\nRELAY.REMOTEID\nRELAY.RID\nRELAY.DEVICECLASS\nRELAY.SID\nCM\nMTA\nOUTP.YIADDR\n"
+      "IS_DISCOVER\nIS_REQUEST\nIS_RELEASE\nIS_INFORM\nIS_DECLINE\nIS_LEASEQUERY\nDB.KEYVALUE\n"
+      "DB.KEYVALUE.EXISTS\nDEVICE.VENDORID\nDEVICE.TYPEID\nDEVICE.DESCRIPTION\nDEVICE.ID\n"
+      "SERVER.IP\nPROV.RULE\nPROV.ENABLED\nPROV.ACCNAME\nVENDOR.ID");
+  const std::vector<std::string> dhcp6 = lines(
+      "INP\nOUTP\nCLIENTID\nHOPS\nXID\nDB.KEYVALUE\nDB.KEYVALUE.EXISTS\nCM\nMTA\nCLASSID\n"
+      "SERVER.IP\nDEVICE.ID\nDEVICE.VENDORID\nDEVICE.TYPEID\nDEVICE.DESCRIPTION\nPROV.RULE\n"
+      "PROV.ENABLED\nPROV.ACCNAME");
+  ASSERT_EQ(builtIns.size(), 46u);
+  ASSERT_EQ(dhcp4.size(), 44u);
+  ASSERT_EQ(dhcp6.size(), 18u);
+  const auto sortedUnion = [&](const std::vector<std::string>& own) {
+    std::vector<std::string> names = builtIns;
+    names.insert(names.end(), own.begin(), own.end());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
   CScratchDir dir;
-  const CCommandResult result = runDhcpEval(dir, {"--functions"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(lines(result.out), expected);
+  for (const auto& [family, own] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"-4", dhcp4}, {"-6", dhcp6}}) {
+    SCOPED_TRACE(family);
+    const CCommandResult result = runDhcpEval(dir, {family, "--functions"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(lines(result.out), sortedUnion(own));
+  }
+  EXPECT_EQ(runDhcpEval(dir, {"--functions"}).out, runDhcpEval(dir, {"-4", "--functions"}).out);
 }
 
 TEST(DhcpEvalCommandLineTest, KeyFileKeysTheCipherFunctions) {

@@ -58,7 +58,7 @@ TEST_F(DhcpEvalKvTest, SetGetListDelete) {
             "pool\tcm\t00-22\t10.2.0.0\tdisabled\n");
   EXPECT_EQ(ok({"--db", db_, "list", "pool", "cm"}),
             "pool\tcm\t00-11\t10.1.0.1\tenabled\npool\tcm\t00-22\t10.2.0.0\tdisabled\n");
-  EXPECT_EQ(lines(ok({"--db", db_, "list", "pool"})).size(), 4u);  // 3 records and the end
+  EXPECT_EQ(lines(ok({"--db", db_, "list", "pool"})).size(), 3u);
   EXPECT_EQ(
       ok({"--json", "--db", db_, "get", "pool", "cm", "00-22"}),
       R"j({"class": "pool", "subclass": "cm", "key": "00-22", "value": "10.2.0.0", "enabled": false})j"
@@ -86,7 +86,7 @@ TEST_F(DhcpEvalKvTest, TheDatabaseReadsWhatKvWrote) {
 
 TEST_F(DhcpEvalKvTest, ExportThenImportRoundTrips) {
   ok({"--db", db_, "set", "pool", "cm", "00-11", "10.1.0.0"});
-  ok({"--db", db_, "set", "pool", "", "k=v", "line\nbreak", "--disabled"});
+  ok({"--db", db_, "set", "pool", "", "k=v", "a = b", "--disabled"});
   const std::string exported = ok({"--db", db_, "export"});
   const std::string file = dir_.write("records.txt", exported);
   const std::string copy = dir_.path() + "/copy.db";
@@ -150,7 +150,7 @@ TEST_F(DhcpEvalKvTest, AFileThatIsNoKeyValueDatabaseIsLeftUntouched) {
       if (std::string(command) == "get") arguments.insert(arguments.end(), {"a", "b", "c"});
       const CCommandResult result = kv(arguments);
       EXPECT_EQ(result.status, 2) << path;
-      EXPECT_EQ(lines(result.err).size(), 2u) << result.err;  // one line and the end
+      EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
       EXPECT_EQ(result.err.rfind("dhcp-eval: Cannot open key-value database '" + path + "'.", 0),
                 0u)
           << result.err;
@@ -173,7 +173,7 @@ TEST_F(DhcpEvalKvTest, ALockedDatabaseFailsAfterTheTimeoutAndKeepsItsRecords) {
   sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(handle);
   EXPECT_NE(locked.status, 0);
-  EXPECT_EQ(lines(locked.err).size(), 2u) << locked.err;
+  EXPECT_EQ(lines(locked.err).size(), 1u) << locked.err;
   EXPECT_NE(locked.err.find("locked"), std::string::npos) << locked.err;
   EXPECT_EQ(ok({"--db", db_, "list"}), "pool\tcm\t00-11\t10.1.0.0\tenabled\n");
 }
@@ -186,7 +186,7 @@ TEST_F(DhcpEvalKvTest, CopyStoresEveryRecordInTheOtherDatabase) {
   EXPECT_EQ(ok({"copy", "--from", db_, "--to", target}),
             "copied 2 records from '" + db_ + "' to '" + target + "'\n");
   EXPECT_EQ(ok({"--db", target, "list", "pool"}), ok({"--db", db_, "list"}));
-  EXPECT_EQ(lines(ok({"--db", target, "list"})).size(), 4u);
+  EXPECT_EQ(lines(ok({"--db", target, "list"})).size(), 3u);
 }
 
 TEST_F(DhcpEvalKvTest, UsageErrors) {

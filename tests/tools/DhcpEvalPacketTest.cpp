@@ -102,8 +102,18 @@ TEST(DhcpEvalPacketTest, EveryPacketOfTheCaptureGetsItsOwnExchange) {
       "frame 7: byte sequence 02-00-5E-10-00-02", "frame 7: boolean true",
       "frame 8: byte sequence 02-00-5E-10-00-02", "frame 8: boolean false"};
   EXPECT_EQ(lines(result.out), expected);
-  // Without a key file the warning about the default key comes once.
-  EXPECT_EQ(result.err,
+  EXPECT_EQ(result.err, "");
+
+  // Every exchange's evaluator is keyed with the same default key, and the
+  // warning about it comes once.
+  const CCommandResult keyed = runDhcpEval(
+      dir, {"--packet", example("dhcp4-exchange.pcap"), "--", "$SDECRYPT($SENCRYPT('x'))"});
+  EXPECT_EQ(keyed.status, 0) << keyed.err;
+  std::vector<std::string> deciphered;
+  for (int frame = 1; frame <= 8; ++frame)
+    deciphered.push_back("frame " + std::to_string(frame) + ": string \"x\"");
+  EXPECT_EQ(lines(keyed.out), deciphered);
+  EXPECT_EQ(keyed.err,
             "warning: dhcp-eval: The config file does not define a shared server key ('--key'). "
             "A default value will be used.\n");
 }
@@ -135,7 +145,7 @@ TEST(DhcpEvalPacketTest, DocsisSolicitReadsTheSameDirectAndRelayed) {
 TEST(DhcpEvalPacketTest, NodeRulesVendorsAndDatabaseOfTheExchange) {
   CScratchDir dir;
   const std::string rules = dir.write(
-      "rules.txt", "# rule = value\n1 = 10.1.0.0\n1 = [$CM ? 'cm-' + $PROV.ACCNAME : 'cpe']\n");
+      "rules.txt", "# rule = value\n1 = 10.1.0.0\n1 = [$CM ? ('cm:' + $PROV.ACCNAME) : 'cpe']\n");
   const std::string vendors =
       dir.write("vendors.defs", "class=docsis*\nvendor_id=4491\ndescription=Our modems\n");
   const std::string db = dir.path() + "/kv.db";
@@ -151,7 +161,7 @@ TEST(DhcpEvalPacketTest, NodeRulesVendorsAndDatabaseOfTheExchange) {
                  {"$SERVER.IP", "ip address 10.55.3.1"},
                  {"$DEVICE.ID", "byte sequence 0A-0B-0C"},
                  {"$PROV.ACCNAME", "string acme"},
-                 {"$PROV.RULE(1)", "string cm-acme"},
+                 {"$PROV.RULE(1)", "string cm:acme"},
                  {"$DEVICE.DESCRIPTION", "string Our modems"},
                  {"$DB.KEYVALUE('modem', 'docsis', $HWADDR)", "string gold"},
                  {"$DB.KEYVALUE('modem', 'docsis', 'other')", "unknown "},

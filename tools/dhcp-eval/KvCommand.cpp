@@ -111,9 +111,10 @@ CKvLine parseKvLine(int argc, const char* const* argv) {
       sub->add_option("--to", line.to)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     }
   }
-  // CLI11 reads the vector from its back; after "--" every argument is
-  // positional (a key that begins with "-").
-  std::vector<std::string> arguments(argv + 1, argv + argc);
+  // After "--" every argument is the command's own (a key that begins with
+  // "-"); CLI11 reads the vector from its back.
+  std::vector<std::string> afterDash;
+  std::vector<std::string> arguments = splitAtDoubleDash(argc, argv, afterDash);
   std::reverse(arguments.begin(), arguments.end());
   try {
     app.parse(arguments);
@@ -131,13 +132,39 @@ CKvLine parseKvLine(int argc, const char* const* argv) {
     throw CUsageError{"kv: a command is needed: set, get, delete, list, import, export or copy"};
   }
   if (!extras.empty()) throw CUsageError{"unknown option '" + extras.front() + "'"};
+  line.arguments.insert(line.arguments.end(), afterDash.begin(), afterDash.end());
   return line;
 }
 
-void expectArguments(const CKvLine& line, std::size_t minimum, std::size_t maximum,
-                     const char* shape) {
-  if (line.arguments.size() < minimum || line.arguments.size() > maximum) {
-    throw CUsageError{"kv " + line.command + " takes " + shape};
+// checkArguments: raises CUsageError when the command's arguments do not
+// fit it.
+void checkArguments(const CKvLine& line) {
+  struct CShape {
+    const char* command;
+    std::size_t minimum;
+    std::size_t maximum;
+    const char* text;
+  };
+  static const CShape kShapes[] = {
+      {"set", 4, 4, "CLASS SUBCLASS KEY VALUE"},
+      {"get", 3, 3, "CLASS SUBCLASS KEY"},
+      {"delete", 3, 3, "CLASS SUBCLASS KEY"},
+      {"list", 0, 2, "at most CLASS and SUBCLASS"},
+      {"import", 1, 1, "FILE"},
+      {"export", 0, 0, "no arguments"},
+      {"copy", 0, 0, "no arguments, only --from DB and --to DB"},
+  };
+  for (const CShape& shape : kShapes) {
+    if (line.command != shape.command) continue;
+    if (line.arguments.size() < shape.minimum || line.arguments.size() > shape.maximum) {
+      throw CUsageError{"kv " + line.command + " takes " + shape.text};
+    }
+  }
+  if (line.command == "copy" && (line.from.empty() || line.to.empty())) {
+    throw CUsageError{"kv copy needs --from DB and --to DB"};
+  }
+  if (line.command != "copy" && line.database.empty()) {
+    throw CUsageError{"kv " + line.command + " needs --db DB"};
   }
 }
 
@@ -181,11 +208,8 @@ std::string standardInput() {
 
 int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::ostream& err) {
   const std::string& command = line.command;
+  checkArguments(line);
   if (command == "copy") {
-    expectArguments(line, 0, 0, "no arguments, only --from DB and --to DB");
-    if (line.from.empty() || line.to.empty()) {
-      throw CUsageError{"kv copy needs --from DB and --to DB"};
-    }
     const std::unique_ptr<CIKeyValueStore> from = openStore(line.from, false, timeoutMs);
     const std::unique_ptr<CIKeyValueStore> to = openStore(line.to, false, timeoutMs);
     std::vector<CPrstKeyValue> records = from->list();
@@ -194,16 +218,13 @@ int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::os
         << to->description() << "'\n";
     return kExitOk;
   }
-  if (line.database.empty()) throw CUsageError{"kv " + command + " needs --db DB"};
   if (command == "set") {
-    expectArguments(line, 4, 4, "CLASS SUBCLASS KEY VALUE");
     CPrstKeyValue record(line.arguments[0], line.arguments[1], line.arguments[2], line.arguments[3],
                          !line.disabled);
     openStore(line.database, true, timeoutMs)->save(record);
     return kExitOk;
   }
   if (command == "import") {
-    expectArguments(line, 1, 1, "FILE");
     // The records are read whole before the database is touched.
     std::vector<CPrstKeyValue> records;
     try {
@@ -219,12 +240,10 @@ int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::os
   }
   const std::unique_ptr<CIKeyValueStore> store = openStore(line.database, false, timeoutMs);
   if (command == "export") {
-    expectArguments(line, 0, 0, "no arguments");
     out << host::writeRecords(store->list());
     return kExitOk;
   }
   if (command == "list") {
-    expectArguments(line, 0, 2, "at most CLASS and SUBCLASS");
     std::vector<CPrstKeyValue> records;
     if (line.arguments.size() == 2) {
       records = store->query(kKeyValueBySubclass, {line.arguments[0], line.arguments[1], ""});
@@ -236,7 +255,6 @@ int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::os
       writeRecord(out, record, line.json);
     return kExitOk;
   }
-  expectArguments(line, 3, 3, "CLASS SUBCLASS KEY");
   const CKeyValueKey key{line.arguments[0], line.arguments[1], line.arguments[2]};
   if (command == "delete") {
     if (store->remove(key)) return kExitOk;
