@@ -78,8 +78,8 @@ TEST_F(DhcpEvalKvTest, TheDatabaseReadsWhatKvWrote) {
   ok({"--db", db_, "set", "modem", "docsis", "02-00-5E-10-00-05", "gold"});
   ok({"--db", db_, "set", "modem", "docsis", "02-00-5E-10-00-01", "silver", "--disabled"});
   const CCommandResult result =
-      runDhcpEval(dir_, {"--packet", example("dhcp4-relayed-remote-id.pcap"), "--kv", db_, "--",
-                         "$DB.KEYVALUE('modem', 'docsis', $HWADDR)",
+      runDhcpEval(dir_, {"--packet", example("dhcp4-relayed-remote-id.pcap"), "--frame", "1",
+                         "--kv", db_, "--", "$DB.KEYVALUE('modem', 'docsis', $HWADDR)",
                          "$DB.KEYVALUE.EXISTS('modem', 'docsis', '02-00-5E-10-00-01', 1)"});
   EXPECT_EQ(result.out, "frame 1: string \"gold\"\nframe 1: unknown\n");
 }
