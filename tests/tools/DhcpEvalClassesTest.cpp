@@ -80,5 +80,35 @@ TEST(DhcpEvalClassesTest, AClassThatDoesNotCompileStopsTheRunBeforeAnyOutput) {
             "(Mismatched parentheses.))\n");
 }
 
+// The bundled class sets, rules and records, as scripts/run-example.sh runs
+// them.
+TEST(DhcpEvalClassesTest, BundledExamples) {
+  CScratchDir dir;
+  const std::string db = dir.path() + "/kv.db";
+  const CCommandResult imported =
+      runDhcpEval(dir, {"kv", "--db", db, "import", example("keyvalues.txt")});
+  EXPECT_EQ(imported.out, "imported 3 records into '" + db + "'\n") << imported.err;
+  const CCommandResult four = runDhcpEval(dir, {"--packet", example("dhcp4-relayed-remote-id.pcap"),
+                                                "--classes", example("classes.txt"), "--kv", db});
+  EXPECT_EQ(four.status, 0) << four.err;
+  EXPECT_EQ(four.out,
+            "frame 1 DISCOVER 02-00-5E-10-00-05: cable-modem relayed known-modem gold discover\n"
+            "frame 2 OFFER 02-00-5E-10-00-05: relayed known-modem gold\n");
+  const CCommandResult six = runDhcpEval(
+      dir, {"-6", "--packet", example("dhcp6-relayed.pcap"), "--classes", example("classes6.txt")});
+  EXPECT_EQ(six.status, 0) << six.err;
+  EXPECT_EQ(six.out,
+            "frame 1 SOLICIT 00-03-00-01-02-00-5E-10-00-04: cable-modem relayed\n"
+            "frame 2 ADVERTISE 00-03-00-01-02-00-5E-10-00-04: (none)\n"
+            "frame 3 REQUEST 00-03-00-01-02-00-5E-10-00-04: cable-modem relayed\n"
+            "frame 4 REPLY 00-03-00-01-02-00-5E-10-00-04: (none)\n");
+  const CCommandResult rules =
+      runDhcpEval(dir, {"--packet", example("dhcp4-exchange.pcap"), "--rules", example("rules.txt"),
+                        "--kv", db, "--account", "acme", "--frame", "5", "--", "$PROV.RULE(1)",
+                        "$PROV.RULE(2)", "$PROV.RULE(3)"});
+  EXPECT_EQ(rules.out,
+            "frame 5: string \"cpe\"\nframe 5: string \"bronze\"\nframe 5: uinteger 3600\n");
+}
+
 }  // namespace
 }  // namespace qvt::test
