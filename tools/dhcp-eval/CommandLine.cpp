@@ -241,6 +241,9 @@ CCommandLine parseCommandLine(int argc, const char* const* argv) {
   needs(line.replyFrame.has_value() && line.replyFile.empty() && line.packetFile.empty(),
         "--reply-frame", "--reply' or '--packet");
   if (line.replyFile.empty() && line.replyFrame) line.replyFile = line.packetFile;
+  if (!line.classesFile.empty() && line.trace) {
+    throw CUsageError{"options '--classes' and '--trace' cannot be combined"};
+  }
   if (!line.classesFile.empty() && !line.sources.empty()) {
     throw CUsageError{"option '--classes' cannot be combined with expressions"};
   }

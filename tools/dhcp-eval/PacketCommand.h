@@ -5,19 +5,9 @@
 // makes one per exchange.
 //
 // With expressions, each is evaluated for every message (CEvalCommand's
-// output, naming the frame). With --classes, each message gives one line:
-//
-//   frame 1 DISCOVER 02-00-5E-10-00-01: cable-modem relayed
-//   frame 2 OFFER 02-00-5E-10-00-01: (none)
-//   frame 3 REQUEST 02-00-5E-10-00-01: cable-modem; error: broken: Runtime error. (...)
-//
-// (the frame, the message type, the client: the hardware address for
-// DHCPv4, the client identifier for DHCPv6, and the classes whose
-// expression gave true, then each class that failed with its error), or
-// with --json one object per message: {"frame": N, "type": T, "client": C,
-// "classes": [...], "errors": {"class": {error object}, ...}}. A message
-// that cannot be decoded gives "frame N: error: <text>" or {"frame": N,
-// "error": {...}}.
+// output, naming the frame); with --classes, each message gives one line of
+// CClassifier. A message that cannot be decoded is reported as that frame's
+// failure, and the others still run.
 #pragma once
 
 #include <cstdint>

@@ -47,11 +47,11 @@ TEST(CProvisioningRulesTest, RefusesAMalformedFileWhole) {
        "Line 2: Cannot parse expression '(1 + 2'. (Mismatched parentheses.)"},
       {"7 = [ ]\n", "Line 1: the expression is empty."},
   };
-  for (const auto& [text, reason] : rows) {
-    SCOPED_TRACE(text);
-    EXPECT_EQ(
-        qvt_test::errorWhere([&] { CProvisioningRules::parse(text, "r.txt"); }),
-        "CProvisioningRules::parse: Cannot read provisioning rules from 'r.txt'. (" + reason + ")");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.first);
+    EXPECT_EQ(qvt_test::errorWhere([&] { CProvisioningRules::parse(row.first, "r.txt"); }),
+              "CProvisioningRules::parse: Cannot read provisioning rules from 'r.txt'. (" +
+                  row.second + ")");
   }
 }
 
