@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/standard/Fail.h"
 #include "class_b/dhcp/dhcp_base/CDHCP4MsgType.h"
 #include "class_b/dhcp/dhcp_base/COptionType.h"
