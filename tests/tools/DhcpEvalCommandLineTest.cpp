@@ -98,6 +98,14 @@ TEST(DhcpEvalCommandLineTest, FileSkipsBlankAndCommentLinesInOrderWithArguments)
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out,
             "string \"first\"\nuinteger 2\nstring \"x\"\nuinteger 3\nstring \"last\"\n");
+  // Both spellings, mixed, keep their order.
+  const std::string second = dir.write("second.txt", "'second'\n");
+  const CCommandResult mixed =
+      runDhcpEval(dir, {"--file", second, "'middle'", "-f", file, "--file=" + second});
+  EXPECT_EQ(mixed.status, 0) << mixed.err;
+  EXPECT_EQ(mixed.out,
+            "string \"second\"\nstring \"middle\"\nuinteger 2\nstring \"x\"\nuinteger 3\n"
+            "string \"second\"\n");
 }
 
 TEST(DhcpEvalCommandLineTest, StandardInputThatIsNoTerminalGivesOneExpressionPerLine) {

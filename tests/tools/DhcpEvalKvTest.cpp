@@ -211,6 +211,9 @@ TEST_F(DhcpEvalKvTest, UsageErrors) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_FALSE(std::filesystem::exists(db_));
+  const CCommandResult help = kv({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: dhcp-eval kv --db DB", 0), 0u) << help.out;
   // "--" lets a key begin with "-".
   EXPECT_EQ(ok({"--db", db_, "set", "--", "a", "b", "-k", "v"}), "");
   EXPECT_EQ(ok({"--db", db_, "get", "--", "a", "b", "-k"}), "v\n");

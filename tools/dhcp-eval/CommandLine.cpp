@@ -81,7 +81,7 @@ class COptionSet {
     // -f and --file are separate options so that a message names the
     // spelling that was used.
     file_ = app_.add_option("-f", files_);
-    fileLong_ = app_.add_option("--file", files_);
+    fileLong_ = app_.add_option("--file", filesLong_);
     expressions_ = app_.add_option("expressions", expressionValues_);
     // "-f a b": b is an expression, not a second file.
     for (CLI::Option* option : {file_, fileLong_})
@@ -110,8 +110,8 @@ class COptionSet {
     _flag("-h", line.help);
     _flag("--help", line.help);
     _flag("--version", line.version);
-    four_ = _flag("-4", four_given_);
-    six_ = _flag("-6", six_given_);
+    _flag("-4", fourGiven_);
+    _flag("-6", sixGiven_);
   }
 
   void parse(std::vector<std::string> arguments) {
@@ -140,9 +140,9 @@ class COptionSet {
       }
       line_.dumpFamily = dumpFamily_[0] - '0';
     }
-    if (four_given_ && six_given_) throw CUsageError{"options '-4' and '-6' cannot be combined"};
-    line_.familyGiven = four_given_ || six_given_;
-    line_.family = six_given_ ? 6 : 4;
+    if (fourGiven_ && sixGiven_) throw CUsageError{"options '-4' and '-6' cannot be combined"};
+    line_.familyGiven = fourGiven_ || sixGiven_;
+    line_.family = sixGiven_ ? 6 : 4;
     if (app_.count("--server-ip") > 0) line_.serverIp = serverIp_;
     if (app_.count("--device-id") > 0) line_.deviceId = deviceId_;
   }
@@ -158,10 +158,13 @@ class COptionSet {
   // _collectSources: expressions and -f files in the order they were given.
   void _collectSources() {
     std::size_t nextFile = 0;
+    std::size_t nextFileLong = 0;
     std::size_t nextExpression = 0;
     for (const CLI::Option* option : app_.parse_order()) {
-      if (option == file_ || option == fileLong_) {
+      if (option == file_) {
         line_.sources.push_back(CSource{true, files_.at(nextFile++)});
+      } else if (option == fileLong_) {
+        line_.sources.push_back(CSource{true, filesLong_.at(nextFileLong++)});
       } else if (option == expressions_) {
         line_.sources.push_back(CSource{false, expressionValues_.at(nextExpression++)});
       }
@@ -171,14 +174,13 @@ class COptionSet {
   CCommandLine& line_;
   CLI::App app_{"dhcp-eval"};
   std::vector<std::string> files_;
+  std::vector<std::string> filesLong_;
   std::vector<std::string> expressionValues_;
   CLI::Option* file_ = nullptr;
   CLI::Option* fileLong_ = nullptr;
   CLI::Option* expressions_ = nullptr;
-  CLI::Option* four_ = nullptr;
-  CLI::Option* six_ = nullptr;
-  bool four_given_ = false;
-  bool six_given_ = false;
+  bool fourGiven_ = false;
+  bool sixGiven_ = false;
   std::string frame_;
   std::string replyFrame_;
   std::string dbTimeout_;
