@@ -12,6 +12,7 @@
 
 #include "class_a/prst_generic/CIKeyValueStore.h"
 #include "class_a/standard/CException.h"
+#include "host/kvstore/KeyValueCopy.h"
 #include "host/kvstore/KeyValueRecordFile.h"
 #include "host/kvstore/KeyValueStores.h"
 #include "tools/dhcp-eval/CJsonWriter.h"
@@ -212,9 +213,8 @@ int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::os
   if (command == "copy") {
     const std::unique_ptr<CIKeyValueStore> from = openStore(line.from, false, timeoutMs);
     const std::unique_ptr<CIKeyValueStore> to = openStore(line.to, false, timeoutMs);
-    std::vector<CPrstKeyValue> records = from->list();
-    to->saveAll(records);
-    out << "copied " << records.size() << " records from '" << from->description() << "' to '"
+    const std::size_t copied = host::copyRecords(*from, *to);
+    out << "copied " << copied << " records from '" << from->description() << "' to '"
         << to->description() << "'\n";
     return kExitOk;
   }
