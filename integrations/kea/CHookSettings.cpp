@@ -25,19 +25,19 @@ using isc::data::Element;
 const char* typeWord(Element::types type) {
   switch (type) {
     case Element::string:
-      return "string";
+      return "a string";
     case Element::integer:
-      return "integer";
+      return "an integer";
     case Element::list:
-      return "list";
+      return "a list";
     default:
-      return "map";
+      return "a map";
   }
 }
 
 std::string stringOf(const std::string& name, const ConstElementPtr& value) {
   if (value->getType() != Element::string) {
-    invalid({"Parameter '%1' must be a %2.", name, typeWord(Element::string)});
+    invalid({"Parameter '%1' must be %2.", name, typeWord(Element::string)});
   }
   if (value->stringValue().empty()) invalid({"Parameter '%1' must not be empty.", name});
   return value->stringValue();
@@ -62,7 +62,7 @@ class CEntryReader {
     const ConstElementPtr value = entry_->get(key);
     if (!value) invalid({"Entry %1 of '%2' has no '%3'.", index_, list_, key});
     if (value->getType() != type) {
-      invalid({"Entry %1 of '%2': '%3' must be a %4.", index_, list_, key, typeWord(type)});
+      invalid({"Entry %1 of '%2': '%3' must be %4.", index_, list_, key, typeWord(type)});
     }
     return value;
   }
@@ -84,7 +84,7 @@ void eachEntry(const std::string& name, const ConstElementPtr& value,
                const std::set<std::string>& keys,
                const std::function<void(const CEntryReader&)>& read) {
   if (value->getType() != Element::list) {
-    invalid({"Parameter '%1' must be a %2.", name, typeWord(Element::list)});
+    invalid({"Parameter '%1' must be %2.", name, typeWord(Element::list)});
   }
   std::size_t index = 0;
   for (const auto& entry : value->listValue())
@@ -143,7 +143,7 @@ CHookSettings CHookSettings::parse(const ConstElementPtr& parameters, int family
       settings.serverIp = stringOf(name, value);
     } else if (name == "db-timeout") {
       if (value->getType() != Element::integer) {
-        invalid({"Parameter '%1' must be a %2.", name, typeWord(Element::integer)});
+        invalid({"Parameter '%1' must be %2.", name, typeWord(Element::integer)});
       }
       if (value->intValue() < 1 || value->intValue() > kMaxDbTimeoutMs) {
         invalid({"'db-timeout' must be from 1 to %1.", kMaxDbTimeoutMs});

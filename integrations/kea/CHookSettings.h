@@ -69,11 +69,11 @@ struct CHookSettings {
   // server of family (4 or 6). Raises "Invalid parameters of the dhcp_eval
   // hook." (module "kea-hook", operation "CHookSettings::parse") with the
   // reason "The parameters must be a map.", "Parameter 'module' is
-  // required.", "Unknown parameter '%1'.", "Parameter '%1' must be a %2."
-  // (string, integer, list, map), "Parameter '%1' must not be empty.",
+  // required.", "Unknown parameter '%1'.", "Parameter '%1' must be %2."
+  // (a string, an integer, a list), "Parameter '%1' must not be empty.",
   // "'db-timeout' must be from 1 to 60000.", "Entry %1 of '%2' must be a
   // map.", "Entry %1 of '%2' has an unknown key '%3'.", "Entry %1 of '%2'
-  // has no '%3'.", "Entry %1 of '%2': '%3' must be a %4.", "Entry %1 of
+  // has no '%3'.", "Entry %1 of '%2': '%3' must be %4.", "Entry %1 of
   // '%2' has an empty '%3'.", "Class '%1' is defined twice.", "Option code
   // %1 is out of range (%2 to %3)." (1 to 254 for DHCPv4, 1 to 65535 for
   // DHCPv6) or "Option %1 is given twice."; entries are counted from 1.
