@@ -1,5 +1,6 @@
 #include "integrations/kea/CHookWorker.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "class_a/standard/Fail.h"
@@ -106,8 +107,16 @@ CGeneralPtr<COption> CHookWorker::_decode(const std::uint8_t* data, std::size_t 
 
 void CHookWorker::_bind(const std::uint8_t* data, std::size_t size,
                         const host::CNodeSettings& node) {
+  const bool same = lastTree_ && lastBytes_.size() == size &&
+                    std::equal(lastBytes_.begin(), lastBytes_.end(), data);
+  if (!same) {
+    // Emptied first: a failure below leaves no tree paired with other bytes.
+    lastTree_ = CGeneralPtr<COption>();
+    lastBytes_.assign(data, data + size);
+    lastTree_ = _decode(data, size);
+  }
   // The evaluators hold the address of node_, so its contents are replaced.
-  node_ = node.makeContext(&server_, _decode(data, size));
+  node_ = node.makeContext(&server_, lastTree_);
 }
 
 const std::vector<CEvaluation>& CHookWorker::classify(const std::uint8_t* data, std::size_t size,

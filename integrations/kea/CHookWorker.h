@@ -7,7 +7,9 @@
 //
 // Per packet the worker decodes the message's wire bytes into the option
 // tree and puts it into its node context (the evaluator keeps pointing at
-// the same context), then executes the compiled expressions:
+// the same context), then executes the compiled expressions. The tree of
+// the last query is kept with its bytes, so the options of the response to
+// the query just classified need no second decoding of the query:
 //
 //   CHookWorker worker(shared);                  // compiles every expression
 //   const std::vector<CEvaluation>& classes = worker.classify(bytes.data(), bytes.size(), node);
@@ -129,6 +131,9 @@ class CHookWorker {
   std::vector<CGeneralPtr<CSyntaxTreeProxy>> classTrees_;
   std::vector<CGeneralPtr<CSyntaxTreeProxy>> optionTrees_;
   std::vector<CEvaluation> outcomes_;
+  // The last received message decoded, and its bytes.
+  std::vector<std::uint8_t> lastBytes_;
+  CGeneralPtr<COption> lastTree_;
 };
 
 }  // namespace qvt::kea
