@@ -53,6 +53,9 @@ dhcp_eval="$build/tools/dhcp-eval"
 
 skip() { echo "SKIPPED: $*"; exit 77; }
 failed=0
+must() {  # must COMMAND...: runs a set-up step; its failure fails the test
+  "$@" || { echo "FAILED: $*"; failed=1; exit 1; }
+}
 check() {  # check DESCRIPTION COMMAND...: runs the command, reports the outcome
   local what="$1"; shift
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failed=1; fi
@@ -103,16 +106,16 @@ ip netns add "$ns_client" || skip "network namespaces are unavailable"
 # The pair, made inside the server's namespace with its peer in the
 # client's: nothing is attached to the host's own namespace.
 for ns in "$ns_server" "$ns_client"; do
-  ip netns exec "$ns" sysctl -qw net.ipv6.conf.default.accept_dad=0 net.ipv6.conf.all.accept_dad=0
+  must ip netns exec "$ns" sysctl -qw net.ipv6.conf.default.accept_dad=0 net.ipv6.conf.all.accept_dad=0
 done
-ip -n "$ns_server" link add "$veth_server" type veth peer name "$veth_client" netns "$ns_client"
-ip -n "$ns_client" link set "$veth_client" address 02:00:00:00:0a:01
-ip -n "$ns_server" addr add 192.0.2.1/24 dev "$veth_server"
-ip -n "$ns_client" addr add 192.0.2.2/24 dev "$veth_client"
-ip -n "$ns_server" addr add 2001:db8:1::1/64 dev "$veth_server"
-for ns in "$ns_server" "$ns_client"; do ip -n "$ns" link set lo up; done
-ip -n "$ns_server" link set "$veth_server" up
-ip -n "$ns_client" link set "$veth_client" up
+must ip -n "$ns_server" link add "$veth_server" type veth peer name "$veth_client" netns "$ns_client"
+must ip -n "$ns_client" link set "$veth_client" address 02:00:00:00:0a:01
+must ip -n "$ns_server" addr add 192.0.2.1/24 dev "$veth_server"
+must ip -n "$ns_client" addr add 192.0.2.2/24 dev "$veth_client"
+must ip -n "$ns_server" addr add 2001:db8:1::1/64 dev "$veth_server"
+for ns in "$ns_server" "$ns_client"; do must ip -n "$ns" link set lo up; done
+must ip -n "$ns_server" link set "$veth_server" up
+must ip -n "$ns_client" link set "$veth_client" up
 # perfdhcp -6 and Kea need the link-local addresses (5 s at most).
 for _ in $(seq 25); do
   ip -n "$ns_client" -6 addr show dev "$veth_client" scope link | grep -q inet6 &&
