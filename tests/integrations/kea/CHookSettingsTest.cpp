@@ -52,6 +52,10 @@ struct CRefusal {
   const char* reason;
 };
 
+void PrintTo(const CRefusal& row, std::ostream* out) {
+  *out << row.reason;
+}
+
 class CHookSettingsRefusalTest : public ::testing::TestWithParam<CRefusal> {};
 
 TEST_P(CHookSettingsRefusalTest, RefusesWithTheReason) {
@@ -60,8 +64,6 @@ TEST_P(CHookSettingsRefusalTest, RefusesWithTheReason) {
             std::string("Invalid parameters of the dhcp_eval hook. (") + row.reason + ")")
       << row.json;
 }
-
-constexpr const char* kModule = R"("module": "m.so")";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CHookSettingsRefusalTest,

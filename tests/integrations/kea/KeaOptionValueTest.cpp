@@ -20,6 +20,10 @@ struct COptionRow {
   std::string expected;  // the option with its header, or the error text
 };
 
+void PrintTo(const COptionRow& row, std::ostream* out) {
+  *out << (row.universe == Option::V4 ? "v4 option " : "v6 option ") << row.code;
+}
+
 class KeaOptionValueTest : public ::testing::TestWithParam<COptionRow> {};
 
 TEST_P(KeaOptionValueTest, WireFormOrError) {
