@@ -1,6 +1,8 @@
 #include "integrations/kea/CKeaHook.h"
 
+#include <dhcp/dhcp6.h>
 #include <dhcp/option_string.h>
+#include <dhcp/pkt6.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -157,6 +159,36 @@ TEST(CKeaHookTest, EachThreadEvaluatesOnItsOwnWorker) {
     thread.join();
   EXPECT_EQ(wrong.load(), 0);
   EXPECT_EQ(hook.workers(), 5u);  // the loading thread's and one per thread
+}
+
+TEST(CKeaHookTest, DHCPv6ClassesAndOptions) {
+  using isc::dhcp::Option;
+  using isc::dhcp::OptionBuffer;
+  using isc::dhcp::Pkt6;
+  CHookSettings settings = moduleSettings();
+  settings.classes = {{"cable-modem", "$CM"}, {"vendor", "$DEVICE.VENDORID == 4491"}};
+  settings.options = {{23, "$IF($CM, $IP('2001:db8::53'), $IP('2001:db8::54'))"}};
+  CKeaHook hook(settings, 6);
+  // A SOLICIT with a client id and the DOCSIS vendor class (4491, "docsis3.0").
+  Pkt6 solicit(DHCPV6_SOLICIT, 0x123456);
+  solicit.addOption(isc::dhcp::OptionPtr(
+      new Option(Option::V6, D6O_CLIENTID, OptionBuffer{0, 3, 0, 1, 2, 0, 0, 0, 0, 7})));
+  const OptionBuffer vendorClass{0,   0,   0x11, 0x8B, 0,   9,   'd', 'o',
+                                 'c', 's', 'i',  's',  '3', '.', '0'};
+  solicit.addOption(isc::dhcp::OptionPtr(new Option(Option::V6, D6O_VENDOR_CLASS, vendorClass)));
+  solicit.pack();
+  const auto* data = static_cast<const std::uint8_t*>(solicit.getBuffer().getData());
+  Pkt6 query(data, solicit.getBuffer().getLength());
+  query.unpack();
+  query.setLocalAddr(isc::asiolink::IOAddress("ff02::1:2"));
+  query.setRemoteAddr(isc::asiolink::IOAddress("fe80::2"));
+  hook.receive(query);
+  EXPECT_TRUE(query.inClass("cable-modem"));
+  EXPECT_TRUE(query.inClass("vendor"));
+  Pkt6 advertise(DHCPV6_ADVERTISE, 0x123456);
+  hook.send(query, advertise);
+  ASSERT_TRUE(advertise.getOption(23));
+  EXPECT_EQ(advertise.getOption(23)->toText(), "type=00023, len=00016: 2001:db8::53");
 }
 
 TEST(CKeaHookTest, SeveritiesMapOntoKeaLevels) {
