@@ -1,11 +1,10 @@
 #include "host/COptionDictionary.h"
 
-#include <unistd.h>
-
 #include <sys/stat.h>
 #include <cstdlib>
 
 #include "class_a/standard/CStringMap.h"
+#include "host/ProgramPath.h"
 
 namespace qvt {
 
@@ -14,11 +13,6 @@ namespace {
 bool isDirectory(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-std::string directoryOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 }  // namespace
@@ -76,14 +70,8 @@ COptionAttributes COptionDictionary::definitionOrBytes(const CTagPath& path,
 std::string COptionDictionary::defaultDirectory() {
   const char* configured = std::getenv("DHCP_EVAL_DICTIONARIES");
   if (configured != nullptr && *configured != '\0') return configured;
-  char program[4096];
-  const ssize_t length = ::readlink("/proc/self/exe", program, sizeof(program) - 1);
-  if (length > 0) {
-    const std::string installed =
-        directoryOf(std::string(program, static_cast<std::size_t>(length))) +
-        "/../share/dhcp_eval/dictionaries";
-    if (isDirectory(installed)) return installed;
-  }
+  const std::string installed = host::installedDictionaryDirectory(host::programDirectory());
+  if (isDirectory(installed)) return installed;
   // The source tree's folder, as an absolute path given by the build: the
   // compiler's __FILE__ may be relative (ccache's base_dir rewrites it).
   return DHCP_EVAL_DICTIONARY_DIR;

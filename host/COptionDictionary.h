@@ -80,9 +80,10 @@ class COptionDictionary {
   // defaultDirectory: where the shipped dictionaries (dhcp4.defs,
   // dhcp6.defs, vendors.defs) are found: the environment variable
   // DHCP_EVAL_DICTIONARIES when set and not empty; else
-  // <directory of the running program>/../share/dhcp_eval/dictionaries when
-  // it exists; else host/dictionaries of the source tree this library was
-  // built from.
+  // the installed dictionaries seen from the running program
+  // (host::installedDictionaryDirectory, for instance
+  // <program directory>/../share/dhcp_eval/dictionaries) when they exist; else host/dictionaries of
+  // the source tree this library was built from.
   static std::string defaultDirectory();
 
  private:

@@ -12,4 +12,12 @@ std::string programDirectory() {
   return path.substr(0, path.rfind('/'));
 }
 
+std::string installedModuleDirectory(const std::string& programDirectory) {
+  return programDirectory + "/" + DHCP_EVAL_MODULE_DIR_FROM_BIN;
+}
+
+std::string installedDictionaryDirectory(const std::string& programDirectory) {
+  return programDirectory + "/" + DHCP_EVAL_DICTIONARY_DIR_FROM_BIN;
+}
+
 }  // namespace qvt::host

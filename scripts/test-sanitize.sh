@@ -7,7 +7,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-sanitize"
 "$here/scripts/setup.sh"
 CXX=clang++ BUILD_TYPE=Debug "$here/scripts/build.sh" "$build" \
-  -DDHCP_EVAL_SANITIZE=ON -DDHCP_EVAL_FUZZ=ON -DDHCP_EVAL_BENCH=OFF
+  -DDHCP_EVAL_SANITIZE=ON -DDHCP_EVAL_FUZZ=ON -DDHCP_EVAL_BENCH=OFF \
+  -DDHCP_EVAL_STRICT_WARNINGS=ON -DDHCP_EVAL_WERROR=ON
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 log="$build/sanitizer-test.log"

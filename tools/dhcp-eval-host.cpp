@@ -7,8 +7,8 @@
 //   dhcp-eval-host --log-levels error,info  # fewer messages
 //
 // Without modules on the command line or in the config file it loads
-// system_bus.so and dhcp_eval.so from ../lib/dhcp_eval/ relative to its own
-// directory when they are installed there, else from
+// system_bus.so and dhcp_eval.so from the installed module directory
+// (../lib/dhcp_eval/ relative to its own directory) when they are there, else from
 // ../host/system_bus/ and ../class_b/dhcp/dhcp_eval/ (the build tree). Exit status:
 // 0 when every module's plugin ran, 1 when one was unloaded or failed to
 // load, 2 for a usage or configuration error.
@@ -53,7 +53,8 @@ bool parseArguments(int argc, char** argv, CArguments& arguments) {
 
 std::vector<std::string> defaultModules() {
   const std::filesystem::path directory = qvt::host::programDirectory();
-  const std::filesystem::path installed = directory / "../lib/dhcp_eval";
+  const std::filesystem::path installed =
+      qvt::host::installedModuleDirectory(qvt::host::programDirectory());
   if (std::filesystem::exists(installed / "dhcp_eval.so")) {
     return {(installed / "system_bus.so").lexically_normal().string(),
             (installed / "dhcp_eval.so").lexically_normal().string()};

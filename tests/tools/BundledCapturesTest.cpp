@@ -179,13 +179,10 @@ std::string hexDigitsOnly(const std::string& text) {
   return digits;
 }
 
-// pathText: a tag path element as the dump writes it: decimal up to 65535,
-// above that "0x" and lowercase hexadecimal.
+// pathText: a tag path element as the dump writes it (as $INP reads it):
+// decimal, the header fields' codes as negative numbers.
 std::string pathText(std::uint32_t code) {
-  if (code <= 65535) return std::to_string(code);
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%x", code);
-  return text;
+  return std::to_string(static_cast<std::int32_t>(code));
 }
 
 std::string join(const std::string& prefix, std::uint32_t code) {
@@ -506,7 +503,7 @@ const std::vector<ShownField> kShownFields = {
     {"2", "dhcpv6.duid.bytes"},
     {"16/1", "dhcpv6.vendorclass.enterprise"},
     {"16/2", "dhcpv6.vendorclass.data"},
-    {"0xffffffe3", "dhcp.id"},
+    {"-29", "dhcp.id"},
 };
 
 bool endsWithPath(const std::string& path, const std::string& own) {
@@ -527,7 +524,7 @@ bool sameShown(const std::string& type, const std::string& element, const std::s
 }
 
 bool isTopLevelOption(const std::string& path) {
-  return path.find('/') == std::string::npos && path.compare(0, 2, "0x") != 0;
+  return path.find('/') == std::string::npos && path.compare(0, 1, "-") != 0;
 }
 
 // hasChildren: whether the dump holds sub-options of path; such an option's
@@ -549,7 +546,7 @@ std::optional<std::vector<std::string>> expectedFor(const TsharkPacket& expected
   std::optional<std::vector<std::string>> values =
       expectedValues(dump->second.type, tshark->second.raw, expected.family);
   // The fixed-size text fields of the header (sname, file) end at a NUL.
-  if (values && dump->second.type == "string" && path.compare(0, 2, "0x") == 0)
+  if (values && dump->second.type == "string" && path.compare(0, 1, "-") == 0)
     for (std::string& value : *values)
       value = value.substr(0, value.find('\0'));
   return values;

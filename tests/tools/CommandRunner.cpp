@@ -45,13 +45,18 @@ std::string CScratchDir::write(const std::string& name, const std::string& bytes
 
 CCommandResult runDhcpEval(const CScratchDir& dir, const std::vector<std::string>& arguments,
                            const std::string& input) {
+  return runProgram(dir, DHCP_EVAL_COMMAND, arguments, input);
+}
+
+CCommandResult runProgram(const CScratchDir& dir, const std::string& program,
+                          const std::vector<std::string>& arguments, const std::string& input) {
   static int runs = 0;
   const std::string stem = "run" + std::to_string(++runs);
   const std::string inPath = dir.write(stem + ".in", input);
   const std::string outPath = dir.path() + "/" + stem + ".out";
   const std::string errPath = dir.path() + "/" + stem + ".err";
 
-  std::vector<std::string> argvText{DHCP_EVAL_COMMAND};
+  std::vector<std::string> argvText{program};
   argvText.insert(argvText.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& text : argvText)

@@ -40,6 +40,12 @@ struct CCommandResult {
 CCommandResult runDhcpEval(const CScratchDir& dir, const std::vector<std::string>& arguments,
                            const std::string& input = std::string());
 
+// runProgram: runs program (a path) with arguments the way runDhcpEval runs
+// dhcp-eval.
+CCommandResult runProgram(const CScratchDir& dir, const std::string& program,
+                          const std::vector<std::string>& arguments,
+                          const std::string& input = std::string());
+
 // lines: text cut at each line feed (a last unterminated piece included).
 std::vector<std::string> lines(const std::string& text);
 

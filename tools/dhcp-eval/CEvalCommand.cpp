@@ -1,7 +1,9 @@
 #include "tools/dhcp-eval/CEvalCommand.h"
 
 #include "tools/dhcp-eval/CJsonWriter.h"
+#include "tools/dhcp-eval/ErrorText.h"
 #include "tools/dhcp-eval/ExceptionJson.h"
+#include "tools/dhcp-eval/FunctionHint.h"
 #include "tools/dhcp-eval/TreeText.h"
 #include "tools/dhcp-eval/ValueText.h"
 
@@ -33,7 +35,7 @@ bool CEvalCommand::evaluate(CExpEval& evaluator, const std::string& expression,
     return true;
   } catch (const CException& e) {
     if (options_.trace && !traced) _printTrace(tree);
-    _printError(expression, e);
+    _printError(expression, e, evaluator);
   } catch (const std::exception& e) {
     if (options_.trace && !traced) _printTrace(tree);
     _printError(expression, e);
@@ -76,8 +78,16 @@ void CEvalCommand::_printValue(const std::string& expression, const CVariant& va
   out_ << json.text() << '\n';
 }
 
-void CEvalCommand::_printError(const std::string& expression, const CException& e) {
-  _printError(expression, e.text(), [&e](CJsonWriter& json) { writeException(json, e); });
+void CEvalCommand::_printError(const std::string& expression, const CException& e,
+                               const CExpEval& evaluator) {
+  const std::string text = e.text();
+  std::string hint;
+  if (const std::optional<std::string> name = unknownFunctionName(text)) {
+    hint = functionHint(*name, evaluator.functionNames());
+    if (!options_.json && !hinted_.insert(*name).second) hint.clear();
+  }
+  _printError(
+      expression, text, [&e](CJsonWriter& json) { writeException(json, e); }, hint);
 }
 
 void CEvalCommand::_printError(const std::string& expression, const std::exception& e) {
@@ -85,16 +95,20 @@ void CEvalCommand::_printError(const std::string& expression, const std::excepti
 }
 
 void CEvalCommand::_printError(const std::string& expression, const std::string& text,
-                               const std::function<void(CJsonWriter&)>& writeError) {
+                               const std::function<void(CJsonWriter&)>& writeError,
+                               const std::string& hint) {
   if (!options_.json) {
-    err_ << "error: " << _framePrefix() << printableText(expression) << ": " << printableText(text)
-         << '\n';
+    const CErrorLineText line = errorLineText(expression, text);
+    err_ << "error: " << _framePrefix() << printableText(line.expression) << ": "
+         << printableText(line.text) << '\n';
+    if (!hint.empty()) err_ << "hint: " << printableText(hint) << '\n';
     return;
   }
   CJsonWriter json;
   _beginJson(json);
   json.member("expression", expression).key("error");
   writeError(json);
+  if (!hint.empty()) json.member("hint", hint);
   json.endObject();
   out_ << json.text() << '\n';
 }

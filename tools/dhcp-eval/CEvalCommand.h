@@ -10,19 +10,23 @@
 //   CEvalCommand command(CEvalCommand::COptions{}, std::cout, std::cerr);
 //   command.evaluate(*evaluator, "$LEFT('abcdef', 2) + 'x'");   // string "abx"
 //   command.evaluate(*evaluator, "$HWADDR", 3);                  // frame 3: byte sequence ...
-//   command.evaluate(*evaluator, "$NOSUCH()");
-//   // stderr: error: $NOSUCH(): Runtime error. (Unknown function 'NOSUCH'.)
+//   command.evaluate(*evaluator, "$UCASES('x')");
+//   // stderr: error: $UCASES('x'): Runtime error. (Unknown function 'UCASES'.)
+//   //         hint: did you mean $UCASE?
 //   command.failures();                                          // 1
 //
 // Output forms:
 //   plain  one line per expression with the value's type and text
 //          (ValueText.h), after "frame N: " in packet mode; a failure as
-//          "error: [frame N: ]<expression>: <text>" on the error stream.
+//          "error: [frame N: ]<expression>: <text>" on the error stream, a
+//          long expression shortened (ErrorText.h). A function name that is
+//          not registered adds "hint: <hint>" (FunctionHint.h), once per
+//          name and run.
 //   json   one object per expression per line on the output stream:
 //          {["frame": N, ]"expression": E, "type": T, "subtype": S, "value": V}
-//          or {["frame": N, ]"expression": E, "error": {...}}
-//          (ExceptionJson.h). V is the value converted to string, "" for
-//          unknown.
+//          or {["frame": N, ]"expression": E, "error": {...}[, "hint": H]}
+//          (ExceptionJson.h), the expression and error whole. V is the value
+//          converted to string, "" for unknown.
 //   trace  (plain only) before the value: the expression, its postfix
 //          tokens and its syntax tree with each node's value after the run
 //          (TreeText.h).
@@ -34,6 +38,7 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 
 #include "class_a/exp_eval/CExpEval.h"
@@ -72,12 +77,13 @@ class CEvalCommand {
 
  private:
   void _printValue(const std::string& expression, const CVariant& value);
-  void _printError(const std::string& expression, const CException& e);
+  void _printError(const std::string& expression, const CException& e, const CExpEval& evaluator);
   void _printError(const std::string& expression, const std::exception& e);
   // _printError: text on standard error, or the error object writeError
-  // writes in a JSON line.
+  // writes in a JSON line; hint (when not empty) after it.
   void _printError(const std::string& expression, const std::string& text,
-                   const std::function<void(CJsonWriter&)>& writeError);
+                   const std::function<void(CJsonWriter&)>& writeError,
+                   const std::string& hint = std::string());
   // _printTrace: the postfix and, once compiled, the tree with its values.
   void _printTrace(const CGeneralPtr<CSyntaxTreeProxy>& tree);
   // _beginJson: "{" and the frame member in packet mode.
@@ -91,6 +97,8 @@ class CEvalCommand {
   CTraceRecorder recorder_;
   CVariant result_;
   std::optional<std::uint64_t> frame_;
+  // hinted_: the unknown names whose plain hint was printed.
+  std::set<std::string> hinted_;
   std::size_t evaluated_ = 0;
   std::size_t failures_ = 0;
 };

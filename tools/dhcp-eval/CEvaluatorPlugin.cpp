@@ -41,7 +41,7 @@ std::string listed(const std::vector<std::string>& candidates) {
 std::vector<std::string> CEvaluatorPlugin::evaluatorCandidates(
     const std::string& programDirectory) {
   return {joined(programDirectory, kEvaluatorFile),
-          joined(programDirectory, std::string("../lib/dhcp_eval/") + kEvaluatorFile),
+          joined(host::installedModuleDirectory(programDirectory), kEvaluatorFile),
           joined(programDirectory, std::string("../class_b/dhcp/dhcp_eval/") + kEvaluatorFile)};
 }
 
@@ -50,7 +50,7 @@ std::vector<std::string> CEvaluatorPlugin::systemBusCandidates(const std::string
   const std::string moduleDirectory = std::filesystem::path(evaluatorModule).parent_path().string();
   return {joined(moduleDirectory.empty() ? "." : moduleDirectory, kSystemBusFile),
           joined(programDirectory, kSystemBusFile),
-          joined(programDirectory, std::string("../lib/dhcp_eval/") + kSystemBusFile),
+          joined(host::installedModuleDirectory(programDirectory), kSystemBusFile),
           joined(programDirectory, std::string("../host/system_bus/") + kSystemBusFile)};
 }
 

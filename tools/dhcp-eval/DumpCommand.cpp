@@ -25,6 +25,19 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
+// writtenPath: path as a user writes it in $INP: codes in decimal, the
+// header pseudo-options' codes (2^31 and above) as the negative numbers
+// they are read back from ("-30", "-250/18"), where the path's own text
+// form shows 0xffffffe2.
+std::string writtenPath(const CTagPath& path) {
+  std::string text;
+  for (const std::uint32_t code : path) {
+    if (!text.empty()) text += '/';
+    text += std::to_string(static_cast<std::int32_t>(code));
+  }
+  return text;
+}
+
 // CDumpPrinter: writes decoded packets, plain or as JSON lines, and counts
 // the packets that could not be decoded.
 class CDumpPrinter {
@@ -81,7 +94,7 @@ class CDumpPrinter {
   static CRow _row(const COption::Ptr& option) {
     const COption& o = *option.get();
     const CTagPath path = o.fullTagPath();
-    CRow row{path.string(), o.type().string(), o.attributes().name(), {}, false, path.depth()};
+    CRow row{writtenPath(path), o.type().string(), o.attributes().name(), {}, false, path.depth()};
     const CValueTypeConverter converter(option);
     for (std::size_t i = 0; i < o.count(); ++i) {
       const CVariant value = converter.variant(static_cast<std::uint32_t>(i));

@@ -1,0 +1,220 @@
+// What a user reads from dhcp-eval besides values: the hint after an unknown
+// function name, long expressions shortened in error lines, dump paths as
+// $INP takes them, and the default-key warning only where a cipher runs.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/ToolTestSupport.h"
+
+namespace qvt::test {
+namespace {
+
+const char kKeyWarning[] =
+    "warning: dhcp-eval: The config file does not define a shared server key ('--key'). A "
+    "default value will be used.\n";
+
+struct CHintRow {
+  std::vector<std::string> arguments;
+  std::string err;  // standard error, whole
+};
+
+TEST(DhcpEvalUserFacingTest, UnknownFunctionKeepsTheErrorAndAddsOneHint) {
+  const std::vector<CHintRow> rows = {
+      {{"$UCASES('x')"},
+       "error: $UCASES('x'): Runtime error. (Unknown function 'UCASES'.)\n"
+       "hint: did you mean $UCASE?\n"},
+      // Case differs only: the registered spelling.
+      {{"$hwaddr"},
+       "error: $hwaddr: Runtime error. (Unknown function 'hwaddr'.)\nhint: did you mean "
+       "$HWADDR?\n"},
+      {{"$LEFTT('ab', 1)"},
+       "error: $LEFTT('ab', 1): Runtime error. (Unknown function 'LEFTT'.)\n"
+       "hint: did you mean $LEFT?\n"},
+      {{"$RELAY.CIRCUIT"},
+       "error: $RELAY.CIRCUIT: Runtime error. (Unknown function 'RELAY.CIRCUIT'.)\n"
+       "hint: did you mean $RELAY.CIRCUITID?\n"},
+      {{"$TIME.FORMAT.UT(0, '%H')"},
+       "error: $TIME.FORMAT.UT(0, '%H'): Runtime error. (Unknown function 'TIME.FORMAT.UT'.)\n"
+       "hint: did you mean $TIME.FORMAT.UTC?\n"},
+      // A DHCPv4 name in the DHCPv6 evaluator: nothing close there.
+      {{"-6", "$HWADDR"},
+       "error: $HWADDR: Runtime error. (Unknown function 'HWADDR'.)\n"
+       "hint: no function has a name close to $HWADDR; 'dhcp-eval --functions' lists them\n"},
+      // Inside $EVAL the wider error still names it.
+      {{"$EVAL('$LCAS(1)')"}, ""},
+      // The same name twice: one hint.
+      {{"$UCASES(1)", "$UCASES(2)"},
+       "error: $UCASES(1): Runtime error. (Unknown function 'UCASES'.)\n"
+       "hint: did you mean $UCASE?\n"
+       "error: $UCASES(2): Runtime error. (Unknown function 'UCASES'.)\n"},
+      // Other errors have no hint.
+      {{"$LEFT(1)"},
+       "error: $LEFT(1): Failed to execute function $LEFT(). (Not enough arguments.)\n"},
+  };
+  CScratchDir dir;
+  for (const CHintRow& row : rows) {
+    SCOPED_TRACE(row.arguments.back());
+    const CCommandResult result = runDhcpEval(dir, row.arguments);
+    EXPECT_EQ(result.status, 1);
+    if (row.err.empty()) {
+      EXPECT_NE(result.err.find("Unknown function 'LCAS'"), std::string::npos) << result.err;
+      EXPECT_NE(result.err.find("\nhint: did you mean $LCASE?\n"), std::string::npos) << result.err;
+    } else {
+      EXPECT_EQ(result.err, row.err);
+    }
+  }
+}
+
+TEST(DhcpEvalUserFacingTest, JsonCarriesTheHintBesideTheError) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {"--json", "$UCASES('x')", "$LEFT(1)"});
+  const std::vector<CJson> objects = jsonLines(result.out);
+  ASSERT_EQ(objects.size(), 2u) << result.out;
+  EXPECT_EQ(objects[0].keys(), (std::vector<std::string>{"expression", "error", "hint"}));
+  EXPECT_EQ(objects[0].at("hint").text, "did you mean $UCASE?");
+  EXPECT_EQ(objects[0].at("error").at("text").text, "Runtime error. (Unknown function 'UCASES'.)");
+  EXPECT_EQ(objects[1].keys(), (std::vector<std::string>{"expression", "error"}));
+}
+
+TEST(DhcpEvalUserFacingTest, LongExpressionIsShortenedInTheErrorLine) {
+  CScratchDir dir;
+  // 200 KB of text that does not parse: quoted in the prefix and in the
+  // engine's own message.
+  const std::string middle(200000, 'a');
+  const std::string expression = "($LEFT('" + middle + "', 1)";
+  const std::string file = dir.write("long.txt", expression + "\n");
+  const CCommandResult result = runDhcpEval(dir, {"-f", file});
+  EXPECT_EQ(result.status, 1);
+  const std::string shown = "($LEFT('" + std::string(52, 'a') + " [... " +
+                            std::to_string(expression.size() - 120) + " bytes ...] " +
+                            std::string(55, 'a') + "', 1)";
+  EXPECT_EQ(result.err, "error: " + shown + ": Cannot parse expression '" + shown +
+                            "'. (Mismatched parentheses.)\n");
+
+  // Short enough: whole. A cut never splits a UTF-8 character.
+  const CCommandResult shortOne = runDhcpEval(dir, {"$LEFT(1) + 'x'"});
+  EXPECT_EQ(shortOne.err.rfind("error: $LEFT(1) + 'x': ", 0), 0u) << shortOne.err;
+  std::string accented;
+  for (int i = 0; i < 100; ++i)
+    accented += "\xC3\xA9";  // é
+  const CCommandResult utf8 = runDhcpEval(dir, {"$LEFT(1,'" + accented + "')"});
+  EXPECT_EQ(utf8.err.find("\\x"), std::string::npos) << utf8.err;
+  EXPECT_NE(utf8.err.find(" [... "), std::string::npos) << utf8.err;
+
+  // JSON keeps the expression whole, for programs.
+  const CCommandResult json = runDhcpEval(dir, {"--json", "-f", file});
+  ASSERT_EQ(jsonLines(json.out).size(), 1u);
+  EXPECT_EQ(jsonLines(json.out)[0].at("expression").text, expression);
+}
+
+TEST(DhcpEvalUserFacingTest, DumpPathsAreWhatInpReads) {
+  // Header fields, options, sub-options and (DHCPv6) relay entries: each
+  // path the dump prints, given to $INP, reads the value the dump shows.
+  struct CFile {
+    std::string name;
+    std::string family;
+    std::string frame;
+    std::vector<std::string> mustShow;
+  };
+  const std::vector<CFile> files = {
+      {"dhcp4-relayed.pcap", "-4", "1", {"-30", "-16", "53", "82/1"}},
+      {"dhcp6-docsis.pcap", "-6", "2", {"-253", "-250/18", "-250/-252", "16/1"}},
+  };
+  CScratchDir dir;
+  for (const CFile& file : files) {
+    SCOPED_TRACE(file.name);
+    const CCommandResult dump = runDhcpEval(dir, {"--dump", example(file.name), "--json"});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    const std::vector<CJson> packets = jsonLines(dump.out);
+    const CJson* packet = nullptr;
+    for (const CJson& candidate : packets) {
+      if (candidate.at("frame").text == file.frame) packet = &candidate;
+    }
+    ASSERT_NE(packet, nullptr);
+    std::map<std::string, std::string> shown;  // path -> the one value shown
+    std::vector<std::string> expressions;
+    for (const CJson& option : packet->at("options").items) {
+      const std::string& path = option.at("path").text;
+      EXPECT_EQ(path.find("0x"), std::string::npos) << path;
+      if (option.at("values").items.size() != 1) continue;
+      shown[path] = option.at("values").items[0].text;
+      expressions.push_back("$INP('" + path + "')");
+    }
+    for (const std::string& path : file.mustShow)
+      EXPECT_EQ(shown.count(path), 1u) << path;
+    std::vector<std::string> arguments{file.family, "--json",   "--packet", example(file.name),
+                                       "--frame",   file.frame, "--"};
+    arguments.insert(arguments.end(), expressions.begin(), expressions.end());
+    const CCommandResult read = runDhcpEval(dir, arguments);
+    EXPECT_EQ(read.status, 0) << read.err;
+    const std::vector<CJson> values = jsonLines(read.out);
+    ASSERT_EQ(values.size(), expressions.size()) << read.out;
+    for (const CJson& object : values) {
+      const std::string& expression = object.at("expression").text;
+      const std::string path = expression.substr(6, expression.size() - 8);
+      ASSERT_EQ(object.find("error"), nullptr) << expression;
+      EXPECT_EQ(object.at("value").text, shown[path]) << expression;
+    }
+  }
+}
+
+struct CWarningRow {
+  std::string mode;
+  std::vector<std::string> arguments;  // "@" at the start stands for the scratch directory
+  std::string input;
+  bool warns;
+};
+
+TEST(DhcpEvalUserFacingTest, DefaultKeyWarningOnlyWhereACipherRuns) {
+  CScratchDir dir;
+  dir.write("exprs.txt", "1 + 1\n$MD5('x')\n");
+  dir.write("cipher.txt", "$SENCRYPT('x')\n$SDECRYPT($SENCRYPT('y'))\n");
+  dir.write("classes.txt", "cm = $CM\nsecret = $LEN($SENCRYPT('x')) > 0\n");
+  dir.write("plain-classes.txt", "cm = $CM\n");
+  dir.write("rules.txt", "1 = [$SENCRYPT('x')]\n2 = 42\n");
+  const std::string capture = example("dhcp4-exchange.pcap");
+  const std::vector<CWarningRow> rows = {
+      {"plain", {"1 + 2", "$UCASE('x')"}, "", false},
+      {"plain, cipher", {"$SENCRYPT('x')", "$SENCRYPT('y')"}, "", true},
+      {"json", {"--json", "$MD5('x')"}, "", false},
+      {"json, cipher", {"--json", "$SENCRYPT('x')"}, "", true},
+      {"trace", {"--trace", "$SHA1('x')"}, "", false},
+      {"file", {"-f", "@/exprs.txt"}, "", false},
+      {"file, cipher", {"-f", "@/cipher.txt"}, "", true},
+      {"standard input", {}, "1\n2\n", false},
+      {"standard input, cipher", {}, "$SENCRYPT('x')\n", true},
+      {"-6", {"-6", "$CLIENTID"}, "", false},
+      {"functions", {"--functions"}, "", false},
+      {"packets", {"--packet", capture, "--", "$HWADDR"}, "", false},
+      {"packets, cipher", {"--packet", capture, "--", "$SENCRYPT($HWADDR)"}, "", true},
+      {"classes", {"--packet", capture, "--classes", "@/plain-classes.txt"}, "", false},
+      {"classes, cipher", {"--packet", capture, "--classes", "@/classes.txt"}, "", true},
+      {"rules, literal",
+       {"--packet", capture, "--rules", "@/rules.txt", "--", "$PROV.RULE(2)"},
+       "",
+       false},
+      {"rules, cipher",
+       {"--packet", capture, "--rules", "@/rules.txt", "--", "$PROV.RULE(1)"},
+       "",
+       true},
+      {"dump", {"--dump", capture}, "", false},
+      {"dump, json", {"--dump", capture, "--json"}, "", false},
+  };
+  for (const CWarningRow& row : rows) {
+    SCOPED_TRACE(row.mode);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : row.arguments)
+      arguments.push_back(argument.rfind('@', 0) == 0 ? dir.path() + argument.substr(1) : argument);
+    const CCommandResult result = runDhcpEval(dir, arguments, row.input);
+    EXPECT_LE(result.status, 1) << result.err;
+    // Once per run, however many ciphers, packets and evaluators.
+    EXPECT_EQ(result.err.find(kKeyWarning) != std::string::npos, row.warns) << result.err;
+    if (row.warns) EXPECT_EQ(result.err.find(kKeyWarning), result.err.rfind(kKeyWarning));
+  }
+}
+
+}  // namespace
+}  // namespace qvt::test
