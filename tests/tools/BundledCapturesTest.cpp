@@ -415,8 +415,8 @@ std::vector<TsharkPacket> tsharkPackets(const std::string& file, std::string& er
     return {};
   }
   std::vector<TsharkPacket> packets;
-  for (const XmlNode& pdml : root->children) {
-    for (const XmlNode& node : pdml.children) {
+  for (const XmlNode& document : root->children) {
+    for (const XmlNode& node : document.children) {
       if (node.tag != "packet") continue;
       TsharkPacket packet;
       for (const XmlNode& proto : node.children) {

@@ -36,23 +36,26 @@ std::string source(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// readmeExamples: the "$ " lines of README.md's indented blocks.
+// readmeExamples: the "$ " lines of README.md's indented blocks (four
+// blanks or more, as in a list item), each followed by its output at the
+// same indentation.
 std::vector<CExample> readmeExamples() {
-  const std::string kIndent = "    ";
   std::vector<CExample> examples;
-  bool open = false;
+  std::size_t indent = 0;  // of the open example; 0 when none is open
   const std::vector<std::string> text = lines(source("README.md"));
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i].rfind(kIndent, 0) != 0) {
-      open = false;
+    const std::size_t blanks = text[i].find_first_not_of(' ');
+    if (blanks == std::string::npos || blanks < 4) {
+      indent = 0;
       continue;
     }
-    const std::string content = text[i].substr(kIndent.size());
-    if (content.rfind("$ ", 0) == 0) {
-      examples.push_back(CExample{i + 1, content.substr(2), {}});
-      open = true;
-    } else if (open) {
-      examples.back().output.push_back(content);
+    if (text[i].compare(blanks, 2, "$ ") == 0) {
+      examples.push_back(CExample{i + 1, text[i].substr(blanks + 2), {}});
+      indent = blanks;
+    } else if (indent != 0 && blanks >= indent) {
+      examples.back().output.push_back(text[i].substr(indent));
+    } else {
+      indent = 0;
     }
   }
   return examples;
@@ -100,12 +103,13 @@ std::vector<CExample> manualExamples() {
   return examples;
 }
 
-// matches: printed is expected, a "..." line of expected standing for any
-// run of lines.
+// matches: printed is expected, a "..." line of expected (indented or not)
+// standing for any run of lines.
 bool matches(const std::vector<std::string>& printed, std::size_t p,
              const std::vector<std::string>& expected, std::size_t e) {
   if (e == expected.size()) return p == printed.size();
-  if (expected[e] == "...") {
+  if (expected[e].find_first_not_of(' ') != std::string::npos &&
+      expected[e].substr(expected[e].find_first_not_of(' ')) == "...") {
     for (std::size_t skip = p; skip <= printed.size(); ++skip) {
       if (matches(printed, skip, expected, e + 1)) return true;
     }

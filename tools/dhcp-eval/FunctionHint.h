@@ -18,8 +18,8 @@ namespace qvt::tool {
 constexpr std::size_t kMaxSuggestions = 3;
 
 // unknownFunctionName: the name of the first "Unknown function 'NAME'."
-// in an error text (also inside a wider error, as $EVAL raises it); none
-// when the text has no such reason.
+// in an error text (also where a wider error quotes it); none when the text
+// has no such reason.
 std::optional<std::string> unknownFunctionName(const std::string& errorText);
 
 // functionHint: "did you mean $A?" ("$A or $B", "$A, $B or $C") with the
