@@ -12,7 +12,9 @@
 // Where the modules are searched for (the first file that exists wins):
 //   dhcp_eval.so   --module FILE when given; else, relative to the directory
 //                  of the program: ./dhcp_eval.so, ../lib/dhcp_eval/dhcp_eval.so
-//                  (the installed layout: bin/ and lib/dhcp_eval/), and
+//                  (the installed layout: bin/ and lib/dhcp_eval/, or the
+//                  install directories chosen at configure time:
+//                  host::installedModuleDirectory), and
 //                  ../class_b/dhcp/dhcp_eval/dhcp_eval.so (the build tree)
 //   system_bus.so  next to the evaluator module; else ./system_bus.so,
 //                  ../lib/dhcp_eval/system_bus.so, ../host/system_bus/system_bus.so
