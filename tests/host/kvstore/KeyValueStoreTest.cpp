@@ -281,8 +281,9 @@ TEST_P(KeyValueStoreTest, ReadersSeeWholeTransactionsWhileTwoWritersWrite) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, KeyValueStoreTest,
                          testing::Values(CStoreKind::kSqlite, CStoreKind::kPostgres),
-                         [](const testing::TestParamInfo<CStoreKind>& info) {
-                           return qvt_test::kindName(info.param);
+                         // Not "info": the macro's own parameter has that name.
+                         [](const testing::TestParamInfo<CStoreKind>& kind) {
+                           return qvt_test::kindName(kind.param);
                          });
 
 }  // namespace

@@ -194,8 +194,9 @@ TEST_P(CDHCPEvalBaseTest, CipherIsKeyedOnFirstUse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, CDHCPEvalBaseTest, testing::Values(4u, 6u),
-                         [](const testing::TestParamInfo<std::uint32_t>& info) {
-                           return "DHCPv" + std::to_string(info.param);
+                         // Not "info": the macro's own parameter has that name.
+                         [](const testing::TestParamInfo<std::uint32_t>& family) {
+                           return "DHCPv" + std::to_string(family.param);
                          });
 
 }  // namespace
