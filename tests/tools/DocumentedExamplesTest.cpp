@@ -204,6 +204,17 @@ TEST(DocumentedExamplesTest, ManualPageListsTheOptionsOfHelp) {
   ASSERT_EQ(help.status, 0);
   EXPECT_EQ(optionsOf(manualTags("OPTIONS", false)), optionsOf(helpOptionLines(help.out)));
 
+  // The title names the version the program reports ("dhcp-eval 0.1.0").
+  const std::string reported = runDhcpEval(dir, {"--version"}).out;
+  const std::string version = reported.substr(reported.find(' ') + 1);
+  std::string title;
+  for (const std::string& line : lines(source("doc/dhcp-eval.1"))) {
+    if (line.rfind(".TH ", 0) == 0) title = line;
+  }
+  EXPECT_NE(title.find("\"dhcp_eval " + version.substr(0, version.size() - 1) + "\""),
+            std::string::npos)
+      << title << " / " << reported;
+
   const CCommandResult kvHelp = runDhcpEval(dir, {"kv", "--help"});
   ASSERT_EQ(kvHelp.status, 0);
   EXPECT_EQ(optionsOf(manualTags("\"KEY-VALUE RECORDS\"", false)),
