@@ -28,7 +28,7 @@
 namespace qvt {
 namespace {
 
-using bench::CAllocationCounter;
+using qvt::bench::CAllocationCounter;
 
 class CQuietLogger : public CILogger {
  public:

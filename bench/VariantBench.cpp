@@ -18,7 +18,7 @@
 namespace qvt {
 namespace {
 
-using bench::CAllocationCounter;
+using qvt::bench::CAllocationCounter;
 
 // Making a variant from text (type guessing) ----------------------------------
 

@@ -13,6 +13,8 @@ namespace keabench {
 namespace {
 
 using benchmark::DoNotOptimize;
+using qvt::bench::CHeapUse;
+using qvt::bench::heapUse;
 
 constexpr int kAllocationCalls = 64;
 
