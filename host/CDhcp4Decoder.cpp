@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "class_a/standard/CException.h"
@@ -199,13 +200,17 @@ CGeneralPtr<COption> CDhcp4Decoder::decode(const unsigned char* data, std::size_
   std::int32_t enterprise = 0;
   const CJoined* vendorClass = findJoined(joined, kVendorClass);
   if (vendorClass && vendors_) {
-    const std::string text(reinterpret_cast<const char*>(vendorClass->data.current()),
-                           vendorClass->data.remaining());
+    const std::string_view text(reinterpret_cast<const char*>(vendorClass->data.current()),
+                                vendorClass->data.remaining());
+    // An unknown vendor: the general definitions apply. The entry is read in
+    // place, so decoders on several threads may share the lookup.
+    const CVendorLookup::Entry* vendor = vendors_->find(text);
     try {
-      const CVendorID id = vendors_->locate(text).second->vendorId();
-      if (id.depth() > 0) enterprise = id[0];
+      if (vendor != nullptr && vendor->second) {
+        const CVendorID id = vendor->second.get()->vendorId();
+        if (id.depth() > 0) enterprise = id[0];
+      }
     } catch (const CException&) {
-      // An unknown vendor: the general definitions apply.
     }
   }
   for (const CJoined& option : joined)

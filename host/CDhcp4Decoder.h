@@ -55,8 +55,9 @@ class CDhcp4Decoder {
   // "Cannot decode DHCPv4 message." (operation "CDhcp4Decoder::decode") for
   // a malformed message: a header shorter than 236 bytes, hlen above 16, an
   // option or sub-option running past its area, data that does not fit the
-  // option's definition. One thread at a time: the vendor lookup's shared
-  // pointers are single-threaded.
+  // option's definition. Several threads may decode with one decoder at
+  // once: it only reads the dictionary and the vendor lookup (in place,
+  // without copying their holders); each decoded tree belongs to its caller.
   CGeneralPtr<COption> decode(const unsigned char* data, std::size_t size) const;
   CGeneralPtr<COption> decode(const std::vector<unsigned char>& payload) const {
     return decode(payload.data(), payload.size());

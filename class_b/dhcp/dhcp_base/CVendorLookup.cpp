@@ -14,7 +14,7 @@ void CVendorLookup::load(const Classes& entries) {
   }
 }
 
-CVendorLookup::Result CVendorLookup::locate(const std::string& classText) const {
+const CVendorLookup::Entry* CVendorLookup::find(std::string_view classText) const {
   auto found = classes_.find(classText);
   if (found == classes_.end()) {
     for (const std::string& pattern : patterns_) {
@@ -24,7 +24,24 @@ CVendorLookup::Result CVendorLookup::locate(const std::string& classText) const 
       }
     }
   }
-  if (found == classes_.end()) {
+  return found == classes_.end() ? nullptr : &*found;
+}
+
+const CVendorLookup::Entry* CVendorLookup::find(std::int32_t enterpriseNumber,
+                                                std::string_view classText) const {
+  for (const Entry& entry : classes_) {
+    const CVendorAttributes* attributes = entry.second.get();
+    if (attributes == nullptr) continue;
+    const CVendorID id = attributes->vendorId();
+    if (id.empty() || id[0] != enterpriseNumber) continue;
+    if (CWildcard::match(entry.first, classText)) return &entry;
+  }
+  return nullptr;
+}
+
+CVendorLookup::Result CVendorLookup::locate(const std::string& classText) const {
+  const Entry* found = find(classText);
+  if (found == nullptr) {
     fail(CRaiser::of(*this), "dhcp_base", "CVendorLookup::locate",
          {"Cannot find attributes for vendor class '%1'.", classText},
          "This vendor class is not defined.");
@@ -34,16 +51,13 @@ CVendorLookup::Result CVendorLookup::locate(const std::string& classText) const 
 
 CVendorLookup::Result CVendorLookup::locate(std::int32_t enterpriseNumber,
                                             const std::string& classText) const {
-  for (const auto& entry : classes_) {
-    const CVendorAttributes* attributes = entry.second.get();
-    if (attributes == nullptr) continue;
-    const CVendorID id = attributes->vendorId();
-    if (id.empty() || id[0] != enterpriseNumber) continue;
-    if (CWildcard::match(entry.first, classText)) return Result(entry.first, entry.second);
+  const Entry* found = find(enterpriseNumber, classText);
+  if (found == nullptr) {
+    fail(CRaiser::of(*this), "dhcp_base", "CVendorLookup::locate",
+         {"Cannot find attributes for vendor %1, class '%2'.", enterpriseNumber, classText},
+         "This vendor class is not defined.");
   }
-  fail(CRaiser::of(*this), "dhcp_base", "CVendorLookup::locate",
-       {"Cannot find attributes for vendor %1, class '%2'.", enterpriseNumber, classText},
-       "This vendor class is not defined.");
+  return Result(found->first, found->second);
 }
 
 }  // namespace qvt

@@ -8,12 +8,18 @@
 //   lookup.locate("docsis3.0").first;  // "docsis3.0"
 //   lookup.locate("docsis2.0").first;  // "docsis*"
 //
-// A lookup is filled once and then only read; it takes no locks.
+// A lookup is filled once and then only read; it takes no locks. The
+// holders it stores are single-threaded (CGeneralPtr's counted owner): code
+// that shares one lookup between threads reads the entries in place with
+// find, which copies no holder, rather than with locate, whose result holds
+// a copy.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,10 +31,12 @@ namespace qvt {
 class CVendorLookup {
  public:
   using AttributesPtr = CGeneralPtr<CVendorAttributes>;
-  using Classes = std::map<std::string, AttributesPtr>;
+  using Classes = std::map<std::string, AttributesPtr, std::less<>>;
   // Result: the key under which the attributes are stored, and the shared
   // attributes.
   using Result = std::pair<std::string, AttributesPtr>;
+  // Entry: a stored entry, its key and its attributes.
+  using Entry = Classes::value_type;
 
   // CVendorLookup: empty; owner is kept for the host and not interpreted.
   explicit CVendorLookup(std::uint64_t owner = 0) : owner_(owner) {}
@@ -52,6 +60,14 @@ class CVendorLookup {
   // are passed over. Raises "Cannot find attributes for vendor %1, class
   // '%2'." ("This vendor class is not defined.") when none qualifies.
   Result locate(std::int32_t enterpriseNumber, const std::string& classText) const;
+
+  // find(classText), find(enterpriseNumber, classText): the entry the
+  // locate of the same arguments gives, in place, or null when there is
+  // none. Nothing is copied or counted, so any number of threads may find at
+  // once; the entry stays in place as long as the lookup lives (a later load
+  // may replace its attributes).
+  const Entry* find(std::string_view classText) const;
+  const Entry* find(std::int32_t enterpriseNumber, std::string_view classText) const;
 
   const Classes& classes() const { return classes_; }
   const std::vector<std::string>& patterns() const { return patterns_; }

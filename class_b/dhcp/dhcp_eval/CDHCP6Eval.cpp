@@ -145,7 +145,7 @@ void CDHCP6Eval::_appendVendorByNumber(CExpEval& evaluator, CMultiVariant& resul
       }
     }
     const CVendorLookup* lookup = _vendorLookup(evaluator);
-    if (known && lookup != nullptr) value = _vendorValue(lookup->locate(number, classText), field);
+    if (known && lookup != nullptr) value = _vendorValue(lookup->find(number, classText), field);
   } catch (const CException&) {
     value.reset();
   }

@@ -149,8 +149,10 @@ class CDHCPEvalBase : public CIDHCPEval {
                                    CVendorField field);
   // _vendorLookup: the server's vendor lookup; null when there is none.
   static const CVendorLookup* _vendorLookup(CExpEval& evaluator);
-  // _vendorValue: field of the vendor attributes found by a lookup.
-  static CVariant _vendorValue(const CVendorLookup::Result& found, CVendorField field);
+  // _vendorValue: field of the vendor attributes of the entry a lookup found;
+  // the unknown value when it found none. Raises "Cannot dereference
+  // pointer." for an entry without attributes.
+  static CVariant _vendorValue(const CVendorLookup::Entry* found, CVendorField field);
 
   // _evaluateRule: $PROV.RULE (number, ...): the values the provisioner gives
   // for the rule (the first argument's low 32 bits as unsigned).

@@ -42,7 +42,7 @@ void CDHCPEvalBase::_appendVendorByClass(CExpEval& evaluator, CMultiVariant& res
     const std::string classText =
         arguments.empty() ? _incomingText(evaluator, classPath) : arguments.current().string();
     if (const CVendorLookup* lookup = _vendorLookup(evaluator)) {
-      value = _vendorValue(lookup->locate(classText), field);
+      value = _vendorValue(lookup->find(classText), field);
     }
   } catch (const CException&) {
     value.reset();
@@ -55,8 +55,11 @@ const CVendorLookup* CDHCPEvalBase::_vendorLookup(CExpEval& evaluator) {
   return server == nullptr ? nullptr : server->vendorLookup();
 }
 
-CVariant CDHCPEvalBase::_vendorValue(const CVendorLookup::Result& found, CVendorField field) {
-  const CVendorAttributes& attributes = *found.second;
+CVariant CDHCPEvalBase::_vendorValue(const CVendorLookup::Entry* found, CVendorField field) {
+  // The stored holder is only read in place: the lookup is shared by the
+  // evaluators of every thread, and copying it would touch its count.
+  if (found == nullptr) return CVariant();
+  const CVendorAttributes& attributes = *found->second;
   switch (field) {
     case CVendorField::kEnterpriseNumber: {
       const CVendorID id = attributes.vendorId();

@@ -83,5 +83,18 @@ TEST(CVendorLookupTest, ResultsShareTheStoredAttributes) {
   EXPECT_EQ(attributes.useCount(), 3u);  // ours, the lookup's and the result's
 }
 
+TEST(CVendorLookupTest, FindReadsTheStoredEntryInPlace) {
+  CVendorLookup lookup;
+  const CVendorLookup::AttributesPtr attributes = vendor("4491", "docsis");
+  lookup.load({{"docsis*", attributes}, {"pktc", vendor("4491/2", "pktc")}});
+  const CVendorLookup::Entry* found = lookup.find("docsis3.0");
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found, &*lookup.classes().find("docsis*"));
+  EXPECT_EQ(attributes.useCount(), 2u);  // ours and the lookup's: find copies none
+  EXPECT_EQ(lookup.find(4491, "pktc"), &*lookup.classes().find("pktc"));
+  EXPECT_EQ(lookup.find("pktc1.0"), nullptr);
+  EXPECT_EQ(lookup.find(4492, "pktc"), nullptr);
+}
+
 }  // namespace
 }  // namespace qvt
