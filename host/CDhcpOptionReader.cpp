@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "class_a/standard/CEndpoint.h"
 #include "class_a/standard/CHexStore.h"
@@ -188,7 +189,7 @@ std::size_t CDhcpOptionReader::_elementSize(std::uint32_t typeCode) const {
 
 void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CByteReader data,
                                         std::size_t tagOffset) const {
-  const CElementAttributes& attributes = option.attributes().elementAttributes();
+  const CElementAttributes& attributes = std::as_const(option).attributes().elementAttributes();
   const COptionType& type = option.type();
   const std::size_t size = _elementSize(type.code());
   const std::size_t prefix = attributes.lenPrefixWidth();
@@ -250,7 +251,8 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
   } else if (name) {
     push(option, _readName(place, data, whole));
     // Some clients pad a name with further zero bytes; those are accepted.
-    while (!data.empty() && data.peek() == 0) data.skip(1);
+    while (!data.empty() && data.peek() == 0)
+      data.skip(1);
     if (!data.empty()) failTrailing();
   } else {
     if (size != 0 && data.remaining() != size) {
@@ -263,8 +265,8 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
 
 void CDhcpOptionReader::_decodeElement(COption& option, const CPlace& place, CByteReader item,
                                        const CByteReader& whole) const {
-  const CElementAttributes& attributes = option.attributes().elementAttributes();
-  switch (option.type().code()) {
+  const CElementAttributes& attributes = std::as_const(option).attributes().elementAttributes();
+  switch (option.typeCode()) {
     case COptionType::e8bit:
       return push(option, item.u8());
     case COptionType::e16bit:

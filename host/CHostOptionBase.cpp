@@ -1,5 +1,8 @@
 #include "host/CHostOptionBase.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "class_a/standard/Fail.h"
 
 namespace qvt {
@@ -7,15 +10,14 @@ namespace qvt {
 namespace {
 
 bool typeMatches(const COption& option, const COptionType& type) {
-  return type.code() == COptionType::eUnknown || option.type() == type;
+  return type.code() == COptionType::eUnknown || option.typeCode() == type.code();
 }
 
-// visitMatches: calls visit(holder) for every option below `option` that
-// matches path[level..], depth first in wire order, until visit answers true.
-// Intermediate levels match any type; the type filter applies to the last.
+// visitAny: the walk of CHostOptionBase::_visit below an option of another
+// implementation, through its virtual sub-option access.
 template <class Visit>
-bool visitMatches(const COption& option, const CTagPath& path, std::uint64_t level,
-                  const COptionType& type, Visit& visit) {
+bool visitAny(const COption& option, const CTagPath& path, std::uint64_t level,
+              const COptionType& type, Visit& visit) {
   const std::uint32_t tag = path[level];
   const bool last = level + 1 == path.depth();
   const std::size_t children = option.childCount();
@@ -24,25 +26,91 @@ bool visitMatches(const COption& option, const CTagPath& path, std::uint64_t lev
     if (!child || child.get()->ownTag() != tag) continue;
     if (last) {
       if (typeMatches(*child.get(), type) && visit(child)) return true;
-    } else if (visitMatches(*child.get(), path, level + 1, type, visit)) {
+    } else if (visitAny(*child.get(), path, level + 1, type, visit)) {
       return true;
     }
   }
   return false;
 }
 
+}  // namespace
+
 template <class Visit>
-void visitPath(const COption& option, const CTagPath& path, const COptionType& type,
-               Visit&& visit) {
-  if (path.empty()) return;
-  visitMatches(option, path, 0, type, visit);
+bool CHostOptionBase::_visit(const CTagPath& path, std::uint64_t level, const COptionType& type,
+                             Visit& visit) const {
+  const std::uint32_t tag = path[level];
+  const bool last = level + 1 == path.depth();
+  const CChild* const end = children_.data() + children_.size();
+  for (const CChild* next = children_.data();; ++next) {
+    next = _find(next, end, tag);
+    if (next == end) return false;
+    const CChild& child = *next;
+    const COption& option = *child.option.get();
+    if (last) {
+      if (typeMatches(option, type) && visit(child.option)) return true;
+    } else if (child.host != nullptr ? child.host->_visit(path, level + 1, type, visit)
+                                     : visitAny(option, path, level + 1, type, visit)) {
+      return true;
+    }
+  }
 }
 
-}  // namespace
+const CHostOptionBase::CChild* CHostOptionBase::_find(const CChild* from, const CChild* end,
+                                                      std::uint32_t tag) const noexcept {
+  if (unstable_ == 0) {
+    if (index_ && from == children_.data()) {
+      // No entry before the bucket's first one can have the tag.
+      const std::uint8_t first = index_->first[CTagIndex::bucket(tag)];
+      if (first == CTagIndex::kNone) return end;
+      from += first;
+    }
+    while (from != end && from->tag != tag)
+      ++from;
+    return from;
+  }
+  while (from != end && (from->stable ? from->tag : from->option.get()->ownTag()) != tag)
+    ++from;
+  return from;
+}
+
+void CHostOptionBase::_subOptionChanging(const COption& child) {
+  for (CChild& entry : children_) {
+    if (entry.option.get() == &child && entry.stable) {
+      entry.stable = false;
+      ++unstable_;
+    }
+  }
+}
+
+void CHostOptionBase::_indexEntry(std::size_t position) noexcept {
+  std::uint8_t& first = index_->first[CTagIndex::bucket(children_[position].tag)];
+  if (first == CTagIndex::kNone) first = static_cast<std::uint8_t>(position);
+}
+
+void CHostOptionBase::_reindex() {
+  if (children_.size() < kIndexFrom || children_.size() >= CTagIndex::kNone) {
+    index_.reset();
+    return;
+  }
+  if (!index_) index_ = std::make_unique<CTagIndex>();
+  std::fill(std::begin(index_->first), std::end(index_->first), CTagIndex::kNone);
+  for (std::size_t position = 0; position < children_.size(); ++position)
+    _indexEntry(position);
+}
+
+void CHostOptionBase::_released(COption& child) noexcept {
+  for (const CChild& entry : children_) {
+    if (entry.option.get() == &child) return;
+  }
+  _leaveContainer(child, *this);
+}
 
 CHostOptionBase::CHostOptionBase(const COptionAttributes& attributes, COption* parent,
                                  std::uint64_t context, bool messageRoot)
     : COption(attributes, parent, context), messageRoot_(messageRoot) {}
+
+CHostOptionBase::CHostOptionBase(CSharedDefinition shared, COption* parent, std::uint64_t context)
+    : COption(shared, parent, context) {}
 
 CHostOptionBase::CHostOptionBase(const CHostOptionBase& other)
     : COption(other),
@@ -52,10 +120,13 @@ CHostOptionBase::CHostOptionBase(const CHostOptionBase& other)
       hasRaw_(other.hasRaw_),
       messageRoot_(other.messageRoot_) {}
 
-CHostOptionBase::~CHostOptionBase() = default;
+CHostOptionBase::~CHostOptionBase() {
+  for (const CChild& entry : children_)
+    _leaveContainer(*entry.option.get(), *this);
+}
 
 COption::Ptr CHostOptionBase::child(std::size_t index) const {
-  return index < children_.size() ? children_[index] : Ptr();
+  return index < children_.size() ? children_[index].option : Ptr();
 }
 
 void CHostOptionBase::setWireSpan(std::size_t offset, std::size_t length) {
@@ -69,18 +140,19 @@ void CHostOptionBase::setRaw(const CHexStore& bytes) {
 }
 
 bool CHostOptionBase::contains(const CTagPath& path, const COptionType& type, std::uint32_t) const {
-  bool found = false;
-  visitPath(*this, path, type, [&found](const Ptr&) { return found = true; });
-  return found;
+  if (path.empty()) return false;
+  auto found = [](const Ptr&) { return true; };
+  return _visit(path, 0, type, found);
 }
 
 std::size_t CHostOptionBase::instances(const CTagPath& path, const COptionType& type,
                                        std::uint32_t) const {
   std::size_t count = 0;
-  visitPath(*this, path, type, [&count](const Ptr&) {
+  auto counted = [&count](const Ptr&) {
     ++count;
     return false;
-  });
+  };
+  if (!path.empty()) _visit(path, 0, type, counted);
   return count;
 }
 
@@ -89,20 +161,22 @@ COption* CHostOptionBase::find(const CTagPath& path, std::int32_t instance, cons
   // Any negative instance asks for the first one.
   std::int64_t remaining = instance < 0 ? 0 : instance;
   COption* found = nullptr;
-  visitPath(*this, path, type, [&](const Ptr& option) {
+  auto numbered = [&](const Ptr& option) {
     if (remaining-- != 0) return false;
     found = option.get();
     return true;
-  });
+  };
+  if (!path.empty()) _visit(path, 0, type, numbered);
   return found;
 }
 
 void CHostOptionBase::getAll(const CTagPath& path, List& holders, const COptionType& type,
                              std::uint32_t) const {
-  visitPath(*this, path, type, [&holders](const Ptr& option) {
+  auto collect = [&holders](const Ptr& option) {
     holders.push_back(option);
     return false;
-  });
+  };
+  if (!path.empty()) _visit(path, 0, type, collect);
 }
 
 void CHostOptionBase::addChild(const Ptr& child) {
@@ -120,19 +194,30 @@ void CHostOptionBase::addChild(const Ptr& child) {
           messageRoot_ ? attributes().name() : fullTagPath().string()},
          reason);
   }
-  children_.push_back(child);
-  child.get()->setParent(messageRoot_ ? nullptr : this);
+  COption& option = *child.get();
+  const bool stable = !_mayChange(option);
+  children_.push_back(
+      {child, dynamic_cast<const CHostOptionBase*>(&option), option.ownTag(), stable});
+  if (!stable) ++unstable_;
+  if (index_ && children_.size() < CTagIndex::kNone) {
+    _indexEntry(children_.size() - 1);
+  } else if (index_ || children_.size() == kIndexFrom) {
+    _reindex();
+  }
+  option.setParent(messageRoot_ ? nullptr : this);
+  _setContainer(option, *this);
 }
 
 void CHostOptionBase::fill(const CTagPath& path, Ptr& holder, std::int32_t instance,
                            const COptionType& type, std::uint32_t) const {
   holder = nullptr;
   std::int64_t remaining = instance < 0 ? 0 : instance;
-  visitPath(*this, path, type, [&](const Ptr& option) {
+  auto numbered = [&](const Ptr& option) {
     if (remaining-- != 0) return false;
     holder = option;
     return true;
-  });
+  };
+  if (!path.empty()) _visit(path, 0, type, numbered);
 }
 
 COption::Ptr CHostOptionBase::get(const CTagPath& path, const COptionType& type,
@@ -154,24 +239,34 @@ std::size_t CHostOptionBase::remove(const CTagPath& path, const COptionType& typ
   std::size_t removed = 0;
   if (path.depth() == 1) {
     for (auto it = children_.begin(); it != children_.end();) {
-      if (it->get()->ownTag() == path[0] && typeMatches(*it->get(), type)) {
+      if (it->option.get()->ownTag() == path[0] && typeMatches(*it->option.get(), type)) {
+        const Ptr child = it->option;
+        if (!it->stable) --unstable_;
         it = children_.erase(it);
+        _released(*child.get());
         ++removed;
       } else {
         ++it;
       }
     }
+    if (removed != 0 && index_) _reindex();
     return removed;
   }
   const CTagPath rest(path.begin() + 1, path.depth() - 1);
-  for (const Ptr& child : children_) {
-    if (child.get()->ownTag() == path[0]) removed += child.get()->remove(rest, type, selector);
+  for (const CChild& child : children_) {
+    if (child.option.get()->ownTag() == path[0]) {
+      removed += child.option.get()->remove(rest, type, selector);
+    }
   }
   return removed;
 }
 
 void CHostOptionBase::clearChildren() {
+  for (const CChild& entry : children_)
+    _leaveContainer(*entry.option.get(), *this);
   children_.clear();
+  unstable_ = 0;
+  index_.reset();
 }
 
 void CHostOptionBase::insert(const CTagPath& parentPath, const Ptr& option) {
@@ -194,7 +289,7 @@ bool CHostOptionBase::equals(const COption& other) const {
     if (elementText(i) != host->elementText(i)) return false;
   }
   for (std::size_t i = 0; i < children_.size(); ++i) {
-    if (!children_[i].get()->equals(*host->children_[i].get())) return false;
+    if (!children_[i].option.get()->equals(*host->children_[i].option.get())) return false;
   }
   return true;
 }
@@ -216,19 +311,18 @@ void CHostOptionBase::_dumpInto(std::string& out) const {
     }
     out += '\n';
   }
-  for (const Ptr& child : children_) {
-    const auto* host = dynamic_cast<const CHostOptionBase*>(child.get());
-    if (host != nullptr) {
-      host->_dumpInto(out);
+  for (const CChild& child : children_) {
+    if (child.host != nullptr) {
+      child.host->_dumpInto(out);
     } else {
-      out += child.get()->dump();
+      out += child.option.get()->dump();
     }
   }
 }
 
 void CHostOptionBase::_cloneChildrenInto(COption& copy) const {
-  for (const Ptr& child : children_)
-    copy.addChild(child.get()->clone());
+  for (const CChild& child : children_)
+    copy.addChild(child.option.get()->clone());
 }
 
 CTagPath CHostOptionBase::_lookedFor(const CTagPath& path) const {

@@ -14,13 +14,17 @@
 //   root->contains(CTagPath("82/1"), COptionType(), 0);          // true
 //   root->get(CTagPath("82/1"), COptionType(), 0)->fullTagPath();  // 82/1
 //
-// Lookups allocate nothing: they walk the tree and hand out copies of the
-// shared pointers. A lookup with an empty path finds nothing.
+// Lookups allocate nothing and build no path: they walk the tree by tag,
+// reading the host options below without copying their holders, and hand
+// out a holder only where the caller asks for one (fill, get, tryGet,
+// getAll). A lookup with an empty path finds nothing.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "class_a/standard/CHexStore.h"
 #include "class_b/dhcp/dhcp_base/COption.h"
@@ -34,6 +38,10 @@ class CHostOptionBase : public COption {
   // options of a message and leaves their parent null.
   explicit CHostOptionBase(const COptionAttributes& attributes, COption* parent = nullptr,
                            std::uint64_t context = 0, bool messageRoot = false);
+  // CHostOptionBase(shared, ...): reads a shared definition in place (see
+  // COption).
+  explicit CHostOptionBase(CSharedDefinition shared, COption* parent = nullptr,
+                           std::uint64_t context = 0);
   // Copies the definition, parent, context, message-root flag, wire span and
   // raw bytes; not the sub-options (clone copies those).
   CHostOptionBase(const CHostOptionBase& other);
@@ -44,7 +52,6 @@ class CHostOptionBase : public COption {
 
   std::size_t childCount() const override { return children_.size(); }
   Ptr child(std::size_t index) const override;
-  const List& children() const { return children_; }
 
   std::size_t wireOffset() const override { return wireOffset_; }
   std::size_t wireLength() const override { return wireLength_; }
@@ -95,9 +102,56 @@ class CHostOptionBase : public COption {
   [[noreturn]] void _failIndex(std::size_t index, const char* operation) const;
 
  private:
-  void _dumpInto(std::string& out) const;
+  // CChild: a sub-option; the same option as a host option when it is one
+  // (the lookups walk those without virtual calls), else null; and its own
+  // tag as it was when it was added, which the lookups compare while it is
+  // stable (see _subOptionChanging).
+  struct CChild {
+    Ptr option;
+    const CHostOptionBase* host;
+    std::uint32_t tag;
+    bool stable;
+  };
 
-  List children_;
+  // _subOptionChanging: child's tag may change: its entries are no longer
+  // stable.
+  void _subOptionChanging(const COption& child) override;
+  // _find: the first entry at or after from whose option has tag; end when
+  // there is none.
+  const CChild* _find(const CChild* from, const CChild* end, std::uint32_t tag) const noexcept;
+  // _released: child's entries are gone; it leaves this container unless
+  // another entry still holds it.
+  void _released(COption& child) noexcept;
+
+  void _dumpInto(std::string& out) const;
+  // _visit: calls visit(holder) for every option below this one that
+  // matches path[level..], depth first in wire order, until visit answers
+  // true (and then answers true). Intermediate levels match any type; type
+  // filters the last.
+  template <class Visit>
+  bool _visit(const CTagPath& path, std::uint64_t level, const COptionType& type,
+              Visit& visit) const;
+
+  // CTagIndex: for each of kBuckets buckets of tags, the position of the
+  // first entry whose remembered tag falls into it (kNone: none), so a
+  // lookup starts there instead of at the first sub-option. Kept for
+  // options with at least kIndexFrom and fewer than kNone sub-options.
+  struct CTagIndex {
+    static constexpr std::size_t kBuckets = 64;
+    static constexpr std::uint8_t kNone = 0xff;
+    static std::size_t bucket(std::uint32_t tag) noexcept { return (tag * 0x9E3779B1u) >> 26; }
+    std::uint8_t first[kBuckets];
+  };
+  static constexpr std::size_t kIndexFrom = 8;
+  // _indexEntry: records entry position in the index, when there is one.
+  void _indexEntry(std::size_t position) noexcept;
+  // _reindex: builds the index anew (or drops it) for the entries as they
+  // are.
+  void _reindex();
+
+  std::vector<CChild> children_;
+  std::size_t unstable_ = 0;  // entries that are not stable
+  std::unique_ptr<CTagIndex> index_;
   std::size_t wireOffset_ = 0;
   std::size_t wireLength_ = 0;
   CHexStore raw_{0};

@@ -21,6 +21,11 @@ class CHostOptionContainer : public CHostOptionBase {
   explicit CHostOptionContainer(const COptionAttributes& attributes, COption* parent = nullptr,
                                 std::uint64_t context = 0, bool messageRoot = false)
       : CHostOptionBase(attributes, parent, context, messageRoot) {}
+  // CHostOptionContainer(shared, ...): reads a shared definition in place
+  // (see COption).
+  explicit CHostOptionContainer(CSharedDefinition shared, COption* parent = nullptr,
+                                std::uint64_t context = 0)
+      : CHostOptionBase(shared, parent, context) {}
   CHostOptionContainer(const CHostOptionContainer& other) = default;
   ~CHostOptionContainer() override;
 

@@ -14,50 +14,58 @@ namespace qvt {
 
 namespace {
 
-template <class T>
-CGeneralPtr<COption> typed(const COptionAttributes& attributes, COption* parent,
-                           std::uint64_t context) {
-  return CGeneralPtr<COption>(new CTypedOption<T>(attributes, parent, context));
+// make: the option for definition, which is either a COptionAttributes (the
+// option keeps a copy) or a shared definition; type is its option type.
+template <class Definition>
+CGeneralPtr<COption> make(const Definition& definition, const COptionType& type, COption* parent,
+                          std::uint64_t context, CExpEval* evaluator) {
+  const auto typed = [&](auto* option) { return CGeneralPtr<COption>(option); };
+  switch (type.code()) {
+    case COptionType::e8bit:
+      return typed(new CTypedOption<std::uint8_t>(definition, parent, context));
+    case COptionType::e16bit:
+      return typed(new CTypedOption<std::uint16_t>(definition, parent, context));
+    case COptionType::e24bit:
+    case COptionType::e32bit:
+      return typed(new CTypedOption<std::uint32_t>(definition, parent, context));
+    case COptionType::e64bit:
+      return typed(new CTypedOption<std::uint64_t>(definition, parent, context));
+    case COptionType::e128bit:
+    case COptionType::eByteSequence:
+    case COptionType::eSNMPOID:
+      return typed(new CTypedOption<CHexStore>(definition, parent, context));
+    case COptionType::eString:
+    case COptionType::eDNSName:
+      return typed(new CTypedOption<std::string>(definition, parent, context));
+    case COptionType::eIPAddress:
+      return typed(new CTypedOption<CIPAddress>(definition, parent, context));
+    case COptionType::eIPEndpoint:
+      return typed(new CTypedOption<CEndpoint>(definition, parent, context));
+    case COptionType::eTime:
+      return typed(new CTypedOption<CTimeT>(definition, parent, context));
+    case COptionType::eBoolean:
+      return typed(new CTypedOption<bool>(definition, parent, context));
+    case COptionType::eExpression: {
+      auto* option = new CTypedOption<CExpression>(definition, parent, context);
+      CGeneralPtr<COption> holder(option);
+      option->setEvaluator(evaluator);
+      return holder;
+    }
+    default:
+      return CGeneralPtr<COption>(new CHostOptionContainer(definition, parent, context));
+  }
 }
 
 }  // namespace
 
 CGeneralPtr<COption> makeOption(const COptionAttributes& attributes, COption* parent,
                                 std::uint64_t context, CExpEval* evaluator) {
-  switch (attributes.type().code()) {
-    case COptionType::e8bit:
-      return typed<std::uint8_t>(attributes, parent, context);
-    case COptionType::e16bit:
-      return typed<std::uint16_t>(attributes, parent, context);
-    case COptionType::e24bit:
-    case COptionType::e32bit:
-      return typed<std::uint32_t>(attributes, parent, context);
-    case COptionType::e64bit:
-      return typed<std::uint64_t>(attributes, parent, context);
-    case COptionType::e128bit:
-    case COptionType::eByteSequence:
-    case COptionType::eSNMPOID:
-      return typed<CHexStore>(attributes, parent, context);
-    case COptionType::eString:
-    case COptionType::eDNSName:
-      return typed<std::string>(attributes, parent, context);
-    case COptionType::eIPAddress:
-      return typed<CIPAddress>(attributes, parent, context);
-    case COptionType::eIPEndpoint:
-      return typed<CEndpoint>(attributes, parent, context);
-    case COptionType::eTime:
-      return typed<CTimeT>(attributes, parent, context);
-    case COptionType::eBoolean:
-      return typed<bool>(attributes, parent, context);
-    case COptionType::eExpression: {
-      auto* option = new CTypedOption<CExpression>(attributes, parent, context);
-      CGeneralPtr<COption> holder(option);
-      option->setEvaluator(evaluator);
-      return holder;
-    }
-    default:
-      return CGeneralPtr<COption>(new CHostOptionContainer(attributes, parent, context));
-  }
+  return make(attributes, attributes.type(), parent, context, evaluator);
+}
+
+CGeneralPtr<COption> makeOption(COption::CSharedDefinition shared, COption* parent,
+                                std::uint64_t context, CExpEval* evaluator) {
+  return make(shared, shared.definition->type(), parent, context, evaluator);
 }
 
 CGeneralPtr<COption> makeMessageRoot(std::uint32_t family, std::uint64_t context) {

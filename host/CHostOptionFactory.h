@@ -21,6 +21,10 @@ class CExpEval;
 // "unknown"). An expression option gets evaluator for compiling its values.
 CGeneralPtr<COption> makeOption(const COptionAttributes& attributes, COption* parent = nullptr,
                                 std::uint64_t context = 0, CExpEval* evaluator = nullptr);
+// makeOption(shared, ...): the same for an option that reads a shared
+// definition in place (see COption); the definition must outlive it.
+CGeneralPtr<COption> makeOption(COption::CSharedDefinition shared, COption* parent = nullptr,
+                                std::uint64_t context = 0, CExpEval* evaluator = nullptr);
 
 // makeMessageRoot: the root of a DHCPv4 (family 4) or DHCPv6 (any other
 // family) message: a container of type "topencoded" with tag path 0 and the

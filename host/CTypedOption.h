@@ -40,8 +40,20 @@ class CTypedOption : public CHostOptionBase, public std::vector<T> {
 
   explicit CTypedOption(const COptionAttributes& attributes, COption* parent = nullptr,
                         std::uint64_t context = 0)
-      : CHostOptionBase(attributes, parent, context) {}
-  CTypedOption(const CTypedOption& other) = default;
+      : CHostOptionBase(attributes, parent, context) {
+    _registerStorage<T>(this);
+  }
+  // CTypedOption(shared, ...): reads a shared definition in place (see
+  // COption).
+  explicit CTypedOption(CSharedDefinition shared, COption* parent = nullptr,
+                        std::uint64_t context = 0)
+      : CHostOptionBase(shared, parent, context) {
+    _registerStorage<T>(this);
+  }
+  CTypedOption(const CTypedOption& other)
+      : CHostOptionBase(other), Elements(other), evaluator_(other.evaluator_) {
+    _registerStorage<T>(this);
+  }
   ~CTypedOption() override;
 
   Elements& elements() { return *this; }

@@ -146,6 +146,81 @@ TEST_F(CHostOptionTreeTest, EditingTheTree) {
             "Cannot add a sub-option to option dhcp4-message. (The sub-option is null.)");
 }
 
+TEST_F(CHostOptionTreeTest, LookupsFollowTagsChangedAfterAdding) {
+  // The tree remembers its sub-options' tags; a change made afterwards,
+  // through the attributes or by replacing them, is still found exactly.
+  COption::Ptr relay = root->get(CTagPath("82"), any, 0);
+  COption::Ptr circuit = relay->get(CTagPath("1"), any, 0);
+  COptionAttributes& held = circuit->attributes();
+  held.setTagPath(CTagPath("82/7"));
+  EXPECT_EQ(valueAt("82/7"), "70-6F-72-74-31");
+  EXPECT_EQ(valueAt("82/1"), "70-6F-72-74-32");  // the second instance is first now
+  held.setTagPath(CTagPath("82/1"));
+  EXPECT_EQ(valueAt("82/1"), "70-6F-72-74-31");
+  EXPECT_EQ(root->instances(CTagPath("82/1"), any, 0), 2u);
+
+  root->get(CTagPath("53"), any, 0)->setAttributes(definition("54", "8bit"));
+  EXPECT_FALSE(root->contains(CTagPath("53"), any, 0));
+  EXPECT_EQ(valueAt("54"), "1");
+
+  // An option in two trees: both see its change.
+  COption::Ptr other = makeMessageRoot(4);
+  COption::Ptr remote = relay->get(CTagPath("2"), any, 0);
+  other->addChild(remote);
+  remote->attributes().setTagPath(CTagPath("9"));
+  EXPECT_TRUE(other->contains(CTagPath("9"), any, 0));
+  EXPECT_TRUE(root->contains(CTagPath("82/9"), any, 0));
+  EXPECT_FALSE(root->contains(CTagPath("82/2"), any, 0));
+
+  // An option whose attributes were handed out before it was added.
+  COption::Ptr late = byteOption("12", "01");
+  COptionAttributes& early = late->attributes();
+  root->addChild(late);
+  early.setTagPath(CTagPath("13"));
+  EXPECT_EQ(valueAt("13"), "01");
+  // A removed option's later changes reach no tree.
+  EXPECT_EQ(root->remove(CTagPath("13"), any, 0), 1u);
+  early.setTagPath(CTagPath("14"));
+  EXPECT_FALSE(root->contains(CTagPath("14"), any, 0));
+}
+
+TEST(CHostOptionTest, ManySubOptionsAreFoundInWireOrder) {
+  // Enough sub-options for the tree to index them by tag; repeated tags,
+  // removals and a changed tag keep the order of a plain scan.
+  COption::Ptr root = makeMessageRoot(4);
+  const COptionType any;
+  std::vector<std::uint32_t> tags;
+  for (std::uint32_t i = 0; i < 40; ++i) {
+    const std::uint32_t tag = i % 3 == 0 ? 0xffffffe0u + i % 5 : (i * 7) % 23;
+    tags.push_back(tag);
+    root->addChild(byteOption(std::to_string(tag), "01"));
+    root->child(i)->setContext(i);
+  }
+  const auto expectScanOrder = [&] {
+    for (std::uint32_t tag : {0u, 7u, 14u, 21u, 5u, 22u, 99u, 0xffffffe0u, 0xffffffe3u}) {
+      std::vector<std::uint64_t> expected;
+      for (std::size_t i = 0; i < root->childCount(); ++i) {
+        if (root->child(i)->ownTag() == tag) expected.push_back(root->child(i)->context());
+      }
+      const CTagPath path(tag);
+      ASSERT_EQ(root->instances(path, any, 0), expected.size()) << tag;
+      for (std::size_t n = 0; n < expected.size(); ++n) {
+        EXPECT_EQ(root->find(path, static_cast<std::int32_t>(n), any, 0)->context(), expected[n])
+            << tag;
+      }
+      EXPECT_EQ(root->contains(path, any, 0), !expected.empty()) << tag;
+    }
+  };
+  expectScanOrder();
+  EXPECT_EQ(root->remove(CTagPath(7u), any, 0), 1u);
+  EXPECT_EQ(root->remove(CTagPath(0xffffffe0u), any, 0), 3u);
+  expectScanOrder();
+  root->child(30)->attributes().setTagPath(CTagPath(21u));
+  expectScanOrder();
+  root->clearChildren();
+  expectScanOrder();
+}
+
 TEST_F(CHostOptionTreeTest, CloneIsDeepAndEqual) {
   COption::Ptr copy = root->clone();
   EXPECT_TRUE(copy->equals(*root));

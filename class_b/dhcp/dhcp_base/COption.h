@@ -17,6 +17,11 @@
 // a tag may repeat. An option at the top level of a message has no parent: the
 // message root holds it, but full tag paths start at the top-level option.
 //
+// An option either keeps a definition of its own or reads a shared one in
+// place (a dictionary's, for every option a decoder makes), which costs no
+// copy; asking for the attributes to change (the non-const attributes(),
+// setAttributes) first gives the option a copy of its own.
+//
 // Lookup rules shared by every implementation:
 // - type "unknown" (code 19) matches options of any type; any other type
 //   matches only options whose definition has that type;
@@ -27,7 +32,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "class_a/standard/CGeneralPtr.h"
@@ -38,7 +45,11 @@
 
 namespace qvt {
 
+class CEndpoint;
+class CExpression;
 class CHexStore;
+class CIPAddress;
+class CTimeT;
 class CVariant;
 
 class COption : public CObject {
@@ -49,9 +60,18 @@ class COption : public CObject {
   // COption(context, ownTag, parent): attributes with the one-element tag
   // path ownTag and otherwise default; parent is not owned.
   COption(std::uint64_t context, std::uint32_t ownTag, COption* parent);
-  // COption(attributes, parent, context): the given definition.
+  // COption(attributes, parent, context): a copy of the given definition.
   COption(const COptionAttributes& attributes, COption* parent, std::uint64_t context = 0);
-  // Copies attributes, parent and context (not elements or sub-options).
+  // CSharedDefinition: a definition an option reads in place.
+  struct CSharedDefinition {
+    const COptionAttributes* definition;
+  };
+  // COption(shared, parent, context): reads shared.definition, which is not
+  // copied: it must not change, and must outlive the option (as a
+  // dictionary's definitions do).
+  COption(CSharedDefinition shared, COption* parent, std::uint64_t context = 0);
+  // Copies attributes (a shared definition stays shared), parent and context
+  // (not elements or sub-options).
   COption(const COption& other);
   COption& operator=(const COption& other);
   ~COption() override;
@@ -153,13 +173,28 @@ class COption : public CObject {
   // empty unless overridden.
   virtual std::string dump() const { return std::string(); }
 
+  // ---- Keeping containers informed.
+
+  // _subOptionChanging: called on the option that holds child (see
+  // _setContainer) when child's tag or type may change from now on: its
+  // attributes are handed out for changing or replaced. Does nothing unless
+  // overridden; an implementation that remembers its sub-options' tags
+  // stops relying on what it remembered of child.
+  virtual void _subOptionChanging(const COption& child) { (void)child; }
+
   // ---- Data.
 
-  const COptionAttributes& attributes() const { return attributes_; }
-  COptionAttributes& attributes() { return attributes_; }
-  void setAttributes(const COptionAttributes& attributes) { attributes_ = attributes; }
+  const COptionAttributes& attributes() const { return *definition_; }
+  // attributes (non-const): the option's own definition, copied from a
+  // shared one first; it may be changed through the reference.
+  COptionAttributes& attributes();
+  // setAttributes: the option's own definition becomes a copy of attributes.
+  void setAttributes(const COptionAttributes& attributes);
   // type: the definition's option type.
-  const COptionType& type() const { return attributes_.type(); }
+  const COptionType& type() const { return definition_->type(); }
+  // typeCode: type().code(), read without a call while the definition
+  // cannot have changed since the option was made.
+  std::uint32_t typeCode() const { return exposed_ ? definition_->type().code() : typeCode_; }
 
   // parent: the enclosing option, or null at the top level of a message.
   COption* parent() const { return parent_; }
@@ -167,7 +202,7 @@ class COption : public CObject {
 
   // ownTag: the last element of the definition's tag path (0xffffffff for an
   // empty path).
-  std::uint32_t ownTag() const;
+  std::uint32_t ownTag() const { return exposed_ ? _tagOf(*definition_) : ownTag_; }
   // fullTagPath: the own tags from the outermost ancestor down to this
   // option.
   CTagPath fullTagPath() const;
@@ -180,18 +215,72 @@ class COption : public CObject {
   // implied type.") when the option is not a std::vector<T>.
   template <class T>
   std::vector<T>& storage() {
-    auto* elements = dynamic_cast<std::vector<T>*>(this);
+    std::vector<T>* elements = _registered<T>();
+    if (elements == nullptr) elements = dynamic_cast<std::vector<T>*>(this);
     if (elements == nullptr) _failStorage();
     return *elements;
   }
   template <class T>
   const std::vector<T>& storage() const {
-    const auto* elements = dynamic_cast<const std::vector<T>*>(this);
-    if (elements == nullptr) _failStorage();
-    return *elements;
+    return const_cast<COption*>(this)->storage<T>();
+  }
+
+  // CElementKind: the element types of the concrete options (see storage).
+  enum class CElementKind : std::uint8_t {
+    kNone,
+    kUInt8,
+    kUInt16,
+    kUInt32,
+    kUInt64,
+    kHexStore,
+    kString,
+    kIPAddress,
+    kEndpoint,
+    kTime,
+    kBoolean,
+    kExpression,
+  };
+  // elementKindOf: the kind of element type T; kNone for any other type.
+  template <class T>
+  static constexpr CElementKind elementKindOf() {
+    if constexpr (std::is_same_v<T, std::uint8_t>) return CElementKind::kUInt8;
+    if constexpr (std::is_same_v<T, std::uint16_t>) return CElementKind::kUInt16;
+    if constexpr (std::is_same_v<T, std::uint32_t>) return CElementKind::kUInt32;
+    if constexpr (std::is_same_v<T, std::uint64_t>) return CElementKind::kUInt64;
+    if constexpr (std::is_same_v<T, CHexStore>) return CElementKind::kHexStore;
+    if constexpr (std::is_same_v<T, std::string>) return CElementKind::kString;
+    if constexpr (std::is_same_v<T, CIPAddress>) return CElementKind::kIPAddress;
+    if constexpr (std::is_same_v<T, CEndpoint>) return CElementKind::kEndpoint;
+    if constexpr (std::is_same_v<T, CTimeT>) return CElementKind::kTime;
+    if constexpr (std::is_same_v<T, bool>) return CElementKind::kBoolean;
+    if constexpr (std::is_same_v<T, CExpression>) return CElementKind::kExpression;
+    return CElementKind::kNone;
   }
 
  protected:
+  // _setContainer: container (not owned) holds child and is told through
+  // _subOptionChanging when child's definition may change. An option that
+  // already has another container tells that one first: with two
+  // containers, the earlier one hears of no later change.
+  static void _setContainer(COption& child, COption& container);
+  // _leaveContainer: container no longer holds child (nothing changes when
+  // child has another container by now).
+  static void _leaveContainer(COption& child, const COption& container) noexcept {
+    if (child.container_ == &container) child.container_ = nullptr;
+  }
+  // _mayChange: child's attributes have been handed out for changing, so
+  // its tag and type may change at any time without notice.
+  static bool _mayChange(const COption& child) noexcept { return child.exposed_; }
+
+  // _registerStorage: elements is this option as the std::vector<T> it is,
+  // so that storage<T> finds it without a cast across the class hierarchy.
+  // A concrete option that does not register is found by dynamic_cast.
+  template <class T>
+  void _registerStorage(std::vector<T>* elements) noexcept {
+    storageKind_ = elementKindOf<T>();
+    storage_ = elements;
+  }
+
   // _failMissing: raises "Cannot find option %1." ("Option does not
   // exist.") for the full tag path lookedFor, naming operation.
   [[noreturn]] void _failMissing(const CTagPath& lookedFor, const char* operation) const;
@@ -199,9 +288,30 @@ class COption : public CObject {
   [[noreturn]] void _failStorage() const;
 
  private:
-  COptionAttributes attributes_;
+  template <class T>
+  std::vector<T>* _registered() const noexcept {
+    constexpr CElementKind kind = elementKindOf<T>();
+    if (kind == CElementKind::kNone || storageKind_ != kind) return nullptr;
+    return static_cast<std::vector<T>*>(storage_);
+  }
+  static std::uint32_t _tagOf(const COptionAttributes& attributes);
+  // _use: reads definition; caches its tag and type while it is not exposed.
+  void _use(const COptionAttributes* definition) noexcept;
+  // _changing: tells the container that the definition may change.
+  void _changing();
+
+  const COptionAttributes* definition_;     // own_ or a shared definition
+  std::unique_ptr<COptionAttributes> own_;  // the option's own definition
   COption* parent_ = nullptr;
+  COption* container_ = nullptr;  // see _setContainer
   std::uint64_t context_ = 0;
+  void* storage_ = nullptr;  // the registered element vector
+  std::uint32_t ownTag_ = 0xffffffffu;
+  std::uint32_t typeCode_ = COptionType::eUnknown;
+  CElementKind storageKind_ = CElementKind::kNone;
+  // exposed_: the own definition was handed out for changing, so the cached
+  // tag and type may be stale and are read from the definition instead.
+  bool exposed_ = false;
 };
 
 }  // namespace qvt

@@ -31,7 +31,7 @@ void CValueTypeConverter::_throwSize(std::uint32_t index) const {
 CVariant CValueTypeConverter::_asVariant(std::uint32_t index) const {
   COption& option = *option_;
   const char* refused = nullptr;
-  switch (option.type().code()) {
+  switch (option.typeCode()) {
     case COptionType::e8bit:
       return integerVariant<std::uint8_t>(option, index);
     case COptionType::e16bit:
@@ -94,13 +94,13 @@ CVariant CValueTypeConverter::variant(std::uint32_t index) const {
 
 std::uint8_t CValueTypeConverter::toUInt8(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::e8bit) return option_->storage<std::uint8_t>()[index];
+  if (option_->typeCode() == COptionType::e8bit) return option_->storage<std::uint8_t>()[index];
   return static_cast<std::uint8_t>(_asVariant(index).uinteger());
 }
 
 std::uint16_t CValueTypeConverter::toUInt16(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::e16bit) {
+  if (option_->typeCode() == COptionType::e16bit) {
     return option_->storage<std::uint16_t>()[index];
   }
   return static_cast<std::uint16_t>(_asVariant(index).uinteger());
@@ -108,7 +108,7 @@ std::uint16_t CValueTypeConverter::toUInt16(std::uint32_t index) const {
 
 std::uint32_t CValueTypeConverter::toUInt32(std::uint32_t index) const {
   _throwSize(index);
-  const std::uint32_t code = option_->type().code();
+  const std::uint32_t code = option_->typeCode();
   if (code == COptionType::e32bit || code == COptionType::e24bit) {
     return option_->storage<std::uint32_t>()[index];
   }
@@ -117,7 +117,7 @@ std::uint32_t CValueTypeConverter::toUInt32(std::uint32_t index) const {
 
 std::uint64_t CValueTypeConverter::toUInt64(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::e64bit) {
+  if (option_->typeCode() == COptionType::e64bit) {
     return option_->storage<std::uint64_t>()[index];
   }
   return _asVariant(index).uinteger();
@@ -125,7 +125,7 @@ std::uint64_t CValueTypeConverter::toUInt64(std::uint32_t index) const {
 
 std::string CValueTypeConverter::toString(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::eString) {
+  if (option_->typeCode() == COptionType::eString) {
     return option_->storage<std::string>()[index];
   }
   return _asVariant(index).string();
@@ -133,7 +133,7 @@ std::string CValueTypeConverter::toString(std::uint32_t index) const {
 
 CIPAddress CValueTypeConverter::toIPAddress(std::uint32_t index, CVariantSubType family) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::eIPAddress) {
+  if (option_->typeCode() == COptionType::eIPAddress) {
     return option_->storage<CIPAddress>()[index];
   }
   return _asVariant(index).ipaddress(family, true);
@@ -141,7 +141,7 @@ CIPAddress CValueTypeConverter::toIPAddress(std::uint32_t index, CVariantSubType
 
 CEndpoint CValueTypeConverter::toEndpoint(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::eIPEndpoint) {
+  if (option_->typeCode() == COptionType::eIPEndpoint) {
     return option_->storage<CEndpoint>()[index];
   }
   return _asVariant(index).endpoint();
@@ -149,13 +149,13 @@ CEndpoint CValueTypeConverter::toEndpoint(std::uint32_t index) const {
 
 CTimeT CValueTypeConverter::toTime(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::eTime) return option_->storage<CTimeT>()[index];
+  if (option_->typeCode() == COptionType::eTime) return option_->storage<CTimeT>()[index];
   return _asVariant(index).time();
 }
 
 CHexStore CValueTypeConverter::toHexStore(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::eByteSequence) {
+  if (option_->typeCode() == COptionType::eByteSequence) {
     return option_->storage<CHexStore>()[index];
   }
   return _asVariant(index).hexstore();
@@ -163,7 +163,7 @@ CHexStore CValueTypeConverter::toHexStore(std::uint32_t index) const {
 
 bool CValueTypeConverter::toBoolean(std::uint32_t index) const {
   _throwSize(index);
-  if (option_->type().code() == COptionType::eBoolean) return option_->storage<bool>()[index];
+  if (option_->typeCode() == COptionType::eBoolean) return option_->storage<bool>()[index];
   return _asVariant(index).boolean();
 }
 

@@ -24,8 +24,7 @@ bool CDHCPEvalBase::_vendorClassTest(CExpEval& evaluator, const CTagPath& path,
   }
   try {
     const CValueTypeConverter values(option);
-    if (option->type().code() != COptionType::eString)
-      return startsWith(values.toString(0), prefix);
+    if (option->typeCode() != COptionType::eString) return startsWith(values.toString(0), prefix);
     // A text option is compared in place (a long vendor class is not copied).
     values._throwSize(0);
     return startsWith(option->storage<std::string>()[0], prefix);
