@@ -143,7 +143,7 @@ void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProx
     CExpEvalRun run(*this, proxy.depth());
     const std::size_t count = proxy.rootCount();
     for (std::size_t index = 0; index < count; ++index)
-      proxy._find(index)->interpret();
+      proxy.root(index).interpret();
   }
   results.clear();
   const CParseStack& roots = proxy.factory().stack();
@@ -155,22 +155,20 @@ void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProx
 }
 
 void CExpEval::execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tree) {
-  // The outermost run reuses one list; a run started from inside a function
-  // (which may still be reading it) takes its own.
-  if (runs_ == 0) {
-    execute(singleResults_, tree);
-    if (singleResults_.empty()) {
-      _fail("CExpEval::execute", "No result calculated.", "Expression evaluates to nothing.");
-    }
-    result = singleResults_.current();
-    return;
+  // The list form's first value is the first root's: it is taken straight
+  // from that root, without filling a list.
+  if (!tree) _fail("CExpEval::execute", "Cannot execute expression.", "Invalid syntax tree.");
+  const CSyntaxTreeProxy& proxy = *tree;
+  const std::size_t count = proxy.rootCount();
+  {
+    CExpEvalRun run(*this, proxy.depth());
+    for (std::size_t index = 0; index < count; ++index)
+      proxy.root(index).interpret();
   }
-  CMultiVariant results;
-  execute(results, tree);
-  if (results.empty()) {
+  if (count == 0) {
     _fail("CExpEval::execute", "No result calculated.", "Expression evaluates to nothing.");
   }
-  result = results.current();
+  result = proxy.root(0).value();
 }
 
 void CExpEval::registerFunction(const std::string& name, CFunctionHandler handler) {

@@ -88,7 +88,9 @@ class CExpEval {
   // without roots, "Cannot execute expression." with a nesting reason when
   // nested executions exceed their limits, and every error of interpretation.
   virtual void execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree);
-  // execute (single form): the list form's first root value into result.
+  // execute (single form): the first root's value into result: the value
+  // the list form makes current, with the same errors, taken without filling
+  // a list.
   virtual void execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tree);
   // registerFunction: puts handler under name (case-sensitive), replacing
   // any handler already there.
@@ -320,7 +322,6 @@ class CExpEval {
   std::uint32_t runs_ = 0;         // executions active now
   std::uint32_t depthInUse_ = 0;   // tree depth summed over active executions
   std::uintptr_t stackFloor_ = 0;  // lowest frame address allowed; 0: no check
-  CMultiVariant singleResults_;    // reused by the single form of execute
 };
 
 }  // namespace qvt

@@ -2,6 +2,8 @@
 // the trace points "Before interpret" and "After interpret".
 #pragma once
 
+#include <memory>
+
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CITraceSink.h"
 #include "class_a/exp_eval/CNonterminalNode.h"
@@ -31,8 +33,9 @@ class CExpressionNode : public CNonterminalNode {
     return result;
   }
   // _interpretBinary: interprets the left, then the right child; false when
-  // either gives false, else apply(left value, right value) and true. Inlined
-  // so that nested interpretation spends one frame per level.
+  // either gives false, else apply(left value, right operand (_operand))
+  // and true. Inlined so that nested interpretation spends one frame per
+  // level.
   template <class TApply>
   [[gnu::always_inline]] bool _interpretBinary(TApply apply) {
     CITraceSink* const sink = _before();
@@ -40,17 +43,39 @@ class CExpressionNode : public CNonterminalNode {
     if (!left.interpret()) return _after(sink, false);
     CNodeBase& right = getRight();
     if (!right.interpret()) return _after(sink, false);
-    apply(left.value(), right.value());
+    apply(left.value(), _operand(left.value(), right));
     return _after(sink, true);
   }
-  // _setBoolean: the value becomes a boolean. Out of line, like every
-  // operation that builds a value: nested interpretation should not carry a
-  // variant-sized temporary per level.
-  [[gnu::noinline]] void _setBoolean(bool value);
+  // _operand: the right operand of a binary operator on left: right's value,
+  // or for a literal whose type or subtype differs from a known left, that
+  // literal already converted to left's type and subtype, which the
+  // operator would otherwise convert on every run. The conversion is made
+  // on the first run that needs it and kept while left keeps its type and
+  // subtype; a conversion to an endpoint (it may resolve a host name) and
+  // one whose result does not match left exactly are never kept. Raises the
+  // conversion's error, which the operator would raise first.
+  const CVariant& _operand(const CVariant& left, const CNodeBase& right) {
+    const CVariant& literal = right.value();
+    if (!right.isLiteral() || !left.isKnown() || !literal.isKnown() ||
+        (literal.type() == left.type() && literal.subtype() == left.subtype())) {
+      return literal;
+    }
+    if (aligned_ && aligned_->type() == left.type() && aligned_->subtype() == left.subtype()) {
+      return *aligned_;
+    }
+    return _align(left, literal);
+  }
+  [[gnu::noinline]] const CVariant& _align(const CVariant& left, const CVariant& literal);
+  // _setBoolean: the value becomes a boolean, in place (no variant-sized
+  // temporary in the frames of nested interpretation).
+  void _setBoolean(bool value) noexcept { value_.setBoolean(value); }
   // _failNode: raises description with reason for operation.
   [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void _failNode(const char* operation,
                                                               const char* description,
                                                               const char* reason) const;
+
+ private:
+  std::unique_ptr<CVariant> aligned_;  // the kept conversion of _operand
 };
 
 }  // namespace qvt

@@ -26,10 +26,12 @@ class CNodeBase {
   virtual bool interpret() = 0;
   virtual ~CNodeBase();
 
-  // value: the result of the last interpret (for a leaf, its literal).
+  // value: the result of the last interpret (for a leaf, its literal, which
+  // never changes: nodes above may keep conversions of it).
   const CVariant& value() const noexcept { return value_; }
-  CVariant& value() noexcept { return value_; }
   CExpEval* context() const noexcept { return context_; }
+  // isLiteral: the node is a leaf holding a literal (CTerminalNode).
+  bool isLiteral() const noexcept { return literal_; }
 
   // depth: how many nested interpret calls the subtree needs at most (1 for
   // a leaf); the factory sets it when it builds the node.
@@ -40,6 +42,7 @@ class CNodeBase {
   CVariant value_;
   CExpEval* context_;
   std::uint32_t depth_ = 1;
+  bool literal_ = false;
 };
 
 }  // namespace qvt

@@ -36,6 +36,8 @@ class CSyntaxTreeProxy {
   // _find: the root with index. Raises "Unable to find parse element with
   // index %1." ("Element does not exist.", operation "CExpEval::_find").
   CNodeBase* _find(std::size_t index) const;
+  // root: the root with index; index must be below rootCount().
+  CNodeBase& root(std::size_t index) const noexcept { return *roots_[index]; }
   // rootCount: the number of roots (0 for an empty expression).
   std::size_t rootCount() const noexcept { return roots_.size(); }
   // tokens: the postfix tokens the tree was built from.

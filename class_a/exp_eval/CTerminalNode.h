@@ -10,6 +10,7 @@ class CTerminalNode : public CNodeBase {
   // CTerminalNode: a leaf whose value is literal.
   CTerminalNode(CExpEval* context, const CVariant& literal) : CNodeBase(context) {
     value_ = literal;
+    literal_ = true;
   }
   bool interpret() override = 0;
   ~CTerminalNode() override;

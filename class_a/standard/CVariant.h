@@ -105,6 +105,16 @@ class CVariant {
 
   // reset: back to unknown with subtype general.
   void reset() noexcept;
+  // setBoolean: the variant becomes the boolean value, subtype general; the
+  // same as assigning CVariant(value), without a temporary.
+  void setBoolean(bool value) noexcept {
+    if (bool* stored = std::get_if<CVariantType::kBoolean>(&value_)) {
+      *stored = value;
+    } else {
+      value_.template emplace<CVariantType::kBoolean>(value);
+    }
+    subtype_ = CVariantSubType::kGeneral;
+  }
 
   // type, subtype: the current codes.
   CVariantType type() const noexcept { return _typeOf(value_.index()); }
