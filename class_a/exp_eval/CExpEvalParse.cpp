@@ -1,5 +1,7 @@
 // CExpEval::parse: expression text to postfix tokens, in one left-to-right
 // scan with an operator stack.
+#include <cstddef>
+#include <memory_resource>
 #include <string_view>
 #include <vector>
 
@@ -75,33 +77,53 @@ std::string_view trimBlanks(std::string_view text) noexcept {
   return text;
 }
 
-// CPostfixWriter: appends tokens to the postfix sequence and traces them.
-class CPostfixWriter {
- public:
-  CPostfixWriter(CTokenList& postfix, CITraceSink* sink) : postfix_(postfix), sink_(sink) {}
+// CScanned: one postfix token as the scan finds it: an operator, or (code
+// none) the text of an operand, which right after "$" names a function;
+// and the trace label it is reported under.
+struct CScanned {
+  COperator op;
+  std::string_view text;
+  bool afterCall;
+  const char* label;
+};
 
-  // operand: an operand token from the buffer text, when it is not blank. A
-  // name right after "$" is a string marked as function name; any other
-  // operand's type is guessed from its text.
-  void operand(std::string_view buffer, bool afterCall, const char* label) {
-    const std::string_view text = trimBlanks(buffer);
-    if (text.empty()) return;
-    if (afterCall) {
-      postfix_.emplace_back(CVariant::fromString(text, CVariantSubType::kFunctionName));
-    } else {
-      postfix_.emplace_back(CVariant::fromText(text));
-    }
-    if (sink_) sink_->trace(label, postfix_.back());
+// CScan: the scan's tokens in postfix order. The tokens themselves are made
+// afterwards, in one list of the exact size, by emit.
+class CScan {
+ public:
+  CScan(std::size_t textLength, std::pmr::memory_resource* memory) : scanned_(memory) {
+    scanned_.reserve(textLength / 2 + 2);
   }
 
+  // operand: an operand from the buffer text, when it is not blank.
+  void operand(std::string_view buffer, bool afterCall, const char* label) {
+    const std::string_view text = trimBlanks(buffer);
+    if (!text.empty()) scanned_.push_back({COperator::kNone, text, afterCall, label});
+  }
   void op(COperator code, const char* label) {
-    postfix_.emplace_back(code);
-    if (sink_) sink_->trace(label, postfix_.back());
+    scanned_.push_back({code, std::string_view(), false, label});
+  }
+
+  // emit: appends the tokens to postfix in order, tracing each. A name
+  // right after "$" is a string marked as function name; any other
+  // operand's type is guessed from its text (raising the guess's errors,
+  // with the tokens before it appended).
+  void emit(CTokenList& postfix, CITraceSink* sink) const {
+    postfix.reserve(scanned_.size());
+    for (const CScanned& token : scanned_) {
+      if (token.op != COperator::kNone) {
+        postfix.emplace_back(token.op);
+      } else if (token.afterCall) {
+        postfix.emplace_back(CVariant::fromString(token.text, CVariantSubType::kFunctionName));
+      } else {
+        postfix.emplace_back(CVariant::fromText(token.text));
+      }
+      if (sink) sink->trace(token.label, postfix.back());
+    }
   }
 
  private:
-  CTokenList& postfix_;
-  CITraceSink* sink_;
+  std::pmr::vector<CScanned> scanned_;
 };
 
 bool neverInPostfix(COperator op) noexcept {
@@ -126,9 +148,15 @@ void CExpEval::parse(std::string text, CTokenList& postfix) {
     body.remove_suffix(1);
   if (trimBlanks(body).empty()) return;
 
-  CPostfixWriter writer(postfix, traceSink_);
-  std::string operand;
-  std::vector<COperator> stack;
+  // The scan finds the tokens; they are made when it is done, in the order
+  // (and with the errors) they would have been made while scanning.
+  // The scan's lists live in this frame unless the text is long.
+  std::byte scratch[2048];
+  std::pmr::monotonic_buffer_resource memory(scratch, sizeof scratch);
+  CScan writer(body.size(), &memory);
+  std::size_t operandStart = 0;
+  std::pmr::vector<COperator> stack(&memory);
+  stack.reserve(16);
   // A "-" after any operator but ")" is unary, also at the very start.
   COperator previous = COperator::kAssign;
   bool inQuote = false;
@@ -153,17 +181,17 @@ void CExpEval::parse(std::string text, CTokenList& postfix) {
     if (afterCall && current.code == COperator::kExtendedCall) current = {COperator::kNone, 0};
 
     if (current.code == COperator::kNone) {
-      // Either kind of quote opens a quote and either closes it.
+      // Either kind of quote opens a quote and either closes it. The operand
+      // is the text since the last operator, quotes included.
       if (c == '"' || c == '\'') inQuote = !inQuote;
-      operand.push_back(c);
       previous = COperator::kNone;
       ++position;
       continue;
     }
 
+    writer.operand(body.substr(operandStart, position - operandStart), afterCall, "Push operand: ");
     position += current.length;
-    writer.operand(operand, afterCall, "Push operand: ");
-    operand.clear();
+    operandStart = position;
     COperator op = current.code;
     // The unary rule looks only at the character before: in "2 * -3" the
     // blank makes the "-" binary.
@@ -196,15 +224,21 @@ void CExpEval::parse(std::string text, CTokenList& postfix) {
     }
   }
 
-  writer.operand(operand, afterCall, "Final push: ");
+  writer.operand(body.substr(operandStart), afterCall, "Final push: ");
+  bool mismatched = false;
   while (!stack.empty()) {
     const COperator top = stack.back();
     stack.pop_back();
     if (top == COperator::kOpenParen) {
-      fail(CRaiser::of(*this), "exp_eval", "CExpEval::parse",
-           {"Cannot parse expression '%1'.", text}, "Mismatched parentheses.");
+      mismatched = true;
+      break;
     }
     if (!neverInPostfix(top)) writer.op(top, "Final push: ");
+  }
+  writer.emit(postfix, traceSink_);
+  if (mismatched) {
+    fail(CRaiser::of(*this), "exp_eval", "CExpEval::parse", {"Cannot parse expression '%1'.", text},
+         "Mismatched parentheses.");
   }
   _isUsable(text, postfix);
 }
