@@ -8,7 +8,7 @@ bool CAssignExprNode::interpret() {
   if (!left.interpret()) return _after(sink, false);
   CNodeBase& right = getRight();
   if (!right.interpret()) return _after(sink, false);
-  const auto* target = dynamic_cast<const CNonterminalNode*>(&left);
+  const CNonterminalNode* target = CNonterminalNode::inner(&left);
   if (target == nullptr) {
     _failNode("CAssignExprNode::interpret", "Cannot execute expression assignment.",
               "Invalid node.");

@@ -178,6 +178,7 @@ void CExpEval::registerFunction(const std::string& name, CFunctionHandler handle
 
 CGeneralPtr<CNodeBaseFactory> CExpEval::buildTree(const CTokenList& tokens) {
   CGeneralPtr<CNodeBaseFactory> factory(new CNodeBaseFactory(this));
+  factory->reserve(tokens.size());
   for (const CToken& token : tokens)
     factory->push(token);
   return factory;

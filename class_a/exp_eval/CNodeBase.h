@@ -32,6 +32,8 @@ class CNodeBase {
   CExpEval* context() const noexcept { return context_; }
   // isLiteral: the node is a leaf holding a literal (CTerminalNode).
   bool isLiteral() const noexcept { return literal_; }
+  // isInner: the node is a CNonterminalNode (a test that costs no cast).
+  bool isInner() const noexcept { return inner_; }
 
   // depth: how many nested interpret calls the subtree needs at most (1 for
   // a leaf); the factory sets it when it builds the node.
@@ -43,6 +45,7 @@ class CNodeBase {
   CExpEval* context_;
   std::uint32_t depth_ = 1;
   bool literal_ = false;
+  bool inner_ = false;
 };
 
 }  // namespace qvt

@@ -35,40 +35,47 @@ std::uint32_t depthOf(const CNodeBase* node) noexcept {
 
 }  // namespace
 
-CNodeBaseFactory::CNodeBaseFactory(CExpEval* evaluator) : evaluator_(evaluator) {
-  using F = CNodeBaseFactory;
-  auto& ops = operatorBuilders_;
-  ops[COperator::kCall] = &F::_function;
-  ops[COperator::kExtendedCall] = &F::_function;
-  ops[COperator::kNot] = &F::_unary;
-  ops[COperator::kNegate] = &F::_unary;
-  ops[COperator::kComplement] = &F::_unary;
-  for (auto code :
-       {COperator::kMultiply, COperator::kDivide, COperator::kAdd, COperator::kSubtract}) {
-    ops[code] = &F::_binary<CArithmeticExprNode>;
-  }
-  for (auto code : {COperator::kLess, COperator::kLessEqual, COperator::kGreater,
-                    COperator::kGreaterEqual, COperator::kEqual, COperator::kNotEqual}) {
-    ops[code] = &F::_binary<CRelationalExprNode>;
-  }
-  for (auto code : {COperator::kBitAnd, COperator::kBitXor, COperator::kBitOr}) {
-    ops[code] = &F::_binary<CBitwiseExprNode>;
-  }
-  ops[COperator::kAnd] = &F::_binary<CAndExprNode>;
-  ops[COperator::kOr] = &F::_binary<COrExprNode>;
-  ops[COperator::kConditional] = &F::_conditional;
-  ops[COperator::kAssign] = &F::_binary<CAssignExprNode>;
+CNodeBaseFactory::CNodeBaseFactory(CExpEval* evaluator) : evaluator_(evaluator) {}
 
-  auto& operands = operandBuilders_;
-  operands[CVariantType::kUnknown] = &F::_terminal<CUnknownTermNode>;
-  operands[CVariantType::kIPAddress] = &F::_terminal<CIPAddressTermNode>;
-  operands[CVariantType::kBoolean] = &F::_terminal<CBooleanTermNode>;
-  operands[CVariantType::kTime] = &F::_terminal<CTimeTermNode>;
-  operands[CVariantType::kString] = &F::_terminal<CStringTermNode>;
-  operands[CVariantType::kHexStore] = &F::_terminal<CHexStoreTermNode>;
-  operands[CVariantType::kInteger] = &F::_terminal<CIntegerTermNode>;
-  operands[CVariantType::kEndpoint] = &F::_terminal<CEndpointTermNode>;
-  operands[CVariantType::kUInteger] = &F::_terminal<CUIntegerTermNode>;
+const CNodeBaseFactory::CBuilders& CNodeBaseFactory::_builders() {
+  static const CBuilders builders = [] {
+    using F = CNodeBaseFactory;
+    CBuilders table;
+    auto& ops = table.operators;
+    ops[COperator::kCall] = &F::_function;
+    ops[COperator::kExtendedCall] = &F::_function;
+    ops[COperator::kNot] = &F::_unary;
+    ops[COperator::kNegate] = &F::_unary;
+    ops[COperator::kComplement] = &F::_unary;
+    for (auto code :
+         {COperator::kMultiply, COperator::kDivide, COperator::kAdd, COperator::kSubtract}) {
+      ops[code] = &F::_binary<CArithmeticExprNode>;
+    }
+    for (auto code : {COperator::kLess, COperator::kLessEqual, COperator::kGreater,
+                      COperator::kGreaterEqual, COperator::kEqual, COperator::kNotEqual}) {
+      ops[code] = &F::_binary<CRelationalExprNode>;
+    }
+    for (auto code : {COperator::kBitAnd, COperator::kBitXor, COperator::kBitOr}) {
+      ops[code] = &F::_binary<CBitwiseExprNode>;
+    }
+    ops[COperator::kAnd] = &F::_binary<CAndExprNode>;
+    ops[COperator::kOr] = &F::_binary<COrExprNode>;
+    ops[COperator::kConditional] = &F::_conditional;
+    ops[COperator::kAssign] = &F::_binary<CAssignExprNode>;
+
+    auto& operands = table.operands;
+    operands[CVariantType::kUnknown] = &F::_terminal<CUnknownTermNode>;
+    operands[CVariantType::kIPAddress] = &F::_terminal<CIPAddressTermNode>;
+    operands[CVariantType::kBoolean] = &F::_terminal<CBooleanTermNode>;
+    operands[CVariantType::kTime] = &F::_terminal<CTimeTermNode>;
+    operands[CVariantType::kString] = &F::_terminal<CStringTermNode>;
+    operands[CVariantType::kHexStore] = &F::_terminal<CHexStoreTermNode>;
+    operands[CVariantType::kInteger] = &F::_terminal<CIntegerTermNode>;
+    operands[CVariantType::kEndpoint] = &F::_terminal<CEndpointTermNode>;
+    operands[CVariantType::kUInteger] = &F::_terminal<CUIntegerTermNode>;
+    return table;
+  }();
+  return builders;
 }
 
 CNodeBaseFactory::~CNodeBaseFactory() {
@@ -80,14 +87,14 @@ CNodeBaseFactory::~CNodeBaseFactory() {
 void CNodeBaseFactory::push(const CToken& token) {
   if (token.isOperator()) {
     const COperator op = token.op();
-    const COperatorBuilder builder = operatorBuilders_[op.code()];
+    const COperatorBuilder builder = _builders().operators[op.code()];
     if (builder == nullptr) _noOperator(op);
     (this->*builder)(op);
     return;
   }
   const CVariant& literal = token.value();
   const COperandBuilder builder =
-      token.isOperand() ? operandBuilders_[literal.type().value()] : nullptr;
+      token.isOperand() ? _builders().operands[literal.type().value()] : nullptr;
   if (builder == nullptr) {
     fail(CRaiser::of(*this), "exp_eval", "CVariantConversion::_evaluateType",
          {"Cannot evaluate operand type '%1'.", literal.type().name()},

@@ -17,7 +17,6 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -29,15 +28,16 @@
 namespace qvt {
 
 // CParseStack: the nodes built so far, top at the back.
-using CParseStack = std::deque<CNodeBase*>;
+using CParseStack = std::vector<CNodeBase*>;
 
 class CNodeBaseFactory {
  public:
   // kMaxDepth: the deepest tree that may be built (nested operators and calls).
   static constexpr std::uint32_t kMaxDepth = 1000;
 
-  // CNodeBaseFactory: an empty stack; builders for every operator code and
-  // operand type that make nodes dispatching to evaluator (not owned).
+  // CNodeBaseFactory: an empty stack; the builders of every operator code
+  // and operand type (one table shared by every factory) make nodes
+  // dispatching to evaluator (not owned).
   explicit CNodeBaseFactory(CExpEval* evaluator);
   CNodeBaseFactory(const CNodeBaseFactory&) = delete;
   CNodeBaseFactory& operator=(const CNodeBaseFactory&) = delete;
@@ -50,6 +50,9 @@ class CNodeBaseFactory {
   // deep." ("Expression too deeply nested.", operation
   // "CNodeBaseFactory::push") when the new node would exceed kMaxDepth.
   void push(const CToken& token);
+  // reserve: room on the stack for count nodes (a factory about to take
+  // count tokens needs no more).
+  void reserve(std::size_t count) { stack_.reserve(count); }
   // pop: removes the top node and hands it to the caller; null when the
   // stack is empty. Only while the factory still owns its nodes.
   std::unique_ptr<CNodeBase> pop();
@@ -75,11 +78,17 @@ class CNodeBaseFactory {
   void _function(COperator op);
   [[noreturn]] void _noOperator(COperator op) const;
 
+  // CBuilders: the builder of each operator code and operand type; an empty
+  // slot means there is none.
+  struct CBuilders {
+    std::array<COperatorBuilder, COperator::kCount> operators{};
+    std::array<COperandBuilder, CVariantType::kCount> operands{};
+  };
+  static const CBuilders& _builders();
+
   CExpEval* evaluator_;
   CParseStack stack_;
   bool ownsNodes_ = true;
-  std::array<COperatorBuilder, COperator::kCount> operatorBuilders_{};
-  std::array<COperandBuilder, CVariantType::kCount> operandBuilders_{};
 };
 
 template <>

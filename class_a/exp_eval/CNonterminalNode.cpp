@@ -14,7 +14,7 @@ void CNonterminalNode::destroy(std::unique_ptr<CNodeBase> node) noexcept {
   // then it is deleted with at most its right child detached, so no
   // destructor ever finds children to recurse into.
   while (node) {
-    auto* inner = dynamic_cast<CNonterminalNode*>(node.get());
+    CNonterminalNode* const inner = CNonterminalNode::inner(node.get());
     if (inner == nullptr) return;  // a leaf: deleted when node goes
     if (!inner->left_) {
       std::unique_ptr<CNodeBase> right = std::move(inner->right_);
@@ -22,7 +22,7 @@ void CNonterminalNode::destroy(std::unique_ptr<CNodeBase> node) noexcept {
       continue;
     }
     std::unique_ptr<CNodeBase> left = std::move(inner->left_);
-    auto* leftInner = dynamic_cast<CNonterminalNode*>(left.get());
+    CNonterminalNode* const leftInner = CNonterminalNode::inner(left.get());
     if (leftInner == nullptr) continue;  // a leaf: deleted when left goes
     inner->left_ = std::move(leftInner->right_);
     leftInner->right_ = std::move(node);

@@ -18,7 +18,17 @@ class CNonterminalNode : public CNodeBase {
  public:
   CNonterminalNode(CExpEval* context, COperator op, std::unique_ptr<CNodeBase> left,
                    std::unique_ptr<CNodeBase> right) noexcept
-      : CNodeBase(context), left_(std::move(left)), right_(std::move(right)), op_(op) {}
+      : CNodeBase(context), left_(std::move(left)), right_(std::move(right)), op_(op) {
+    inner_ = true;
+  }
+  // inner: node as a nonterminal node; null for any other node.
+  static CNonterminalNode* inner(CNodeBase* node) noexcept {
+    return node != nullptr && node->isInner() ? static_cast<CNonterminalNode*>(node) : nullptr;
+  }
+  static const CNonterminalNode* inner(const CNodeBase* node) noexcept {
+    return node != nullptr && node->isInner() ? static_cast<const CNonterminalNode*>(node)
+                                              : nullptr;
+  }
   bool interpret() override = 0;
   ~CNonterminalNode() override;
 
