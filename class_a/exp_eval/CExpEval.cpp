@@ -133,7 +133,7 @@ CGeneralPtr<CSyntaxTreeProxy> CExpEval::compile(std::string text) {
   CTokenList tokens;
   parse(std::move(text), tokens);
   CGeneralPtr<CNodeBaseFactory> factory = buildTree(tokens);
-  return CGeneralPtr<CSyntaxTreeProxy>(new CSyntaxTreeProxy(std::move(factory), std::move(tokens)));
+  return CGeneralPtr<CSyntaxTreeProxy>(new CSyntaxTreeProxy(std::move(factory)));
 }
 
 void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree) {
@@ -207,7 +207,7 @@ void CExpEval::initCipher() {
          "No host context supplies a shared server key.");
   }
   const std::vector<std::uint8_t> key = hostContext_->sharedServerKey();
-  cipher_.init(key.data(), key.size());
+  cipher().init(key.data(), key.size());
   cipherKeyed_ = true;
 }
 

@@ -26,6 +26,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -150,8 +151,13 @@ class CExpEval {
   std::vector<std::string> functionNames() const;
 
   CIHostContext* hostContext() const noexcept { return hostContext_; }
-  // cipher: the cipher of the cipher functions; cipherKeyed: initCipher ran.
-  CBlowfish& cipher() noexcept { return cipher_; }
+  // cipher: the cipher of the cipher functions, made on first use (its
+  // tables are larger than the rest of an engine, and most evaluators never
+  // encrypt); cipherKeyed: initCipher ran.
+  CBlowfish& cipher() {
+    if (!cipher_) cipher_ = std::make_unique<CBlowfish>();
+    return *cipher_;
+  }
   bool cipherKeyed() const noexcept { return cipherKeyed_; }
 
   // traceSink: receives the trace points (see CITraceSink); null by default.
@@ -314,7 +320,7 @@ class CExpEval {
       nullptr;  // the derived class's table; shadows _builtins()
   std::uint64_t tableVersion_ = 1;
   CIHostContext* hostContext_;
-  CBlowfish cipher_;
+  std::unique_ptr<CBlowfish> cipher_;
   bool cipherKeyed_ = false;
   bool keyOnFirstUse_ = false;
   CITraceSink* traceSink_ = nullptr;

@@ -97,7 +97,7 @@ void CExpEval::_encrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVaria
   const std::size_t used = dataLength + 1;
   const std::size_t padding = used <= kBlock ? kBlock - used : kBlock - used % kBlock;
   const std::size_t size = used + padding;
-  evaluator.cipher_.encipher(block.data(), size, CBlowfish::kModeCBC);
+  evaluator.cipher().encipher(block.data(), size, CBlowfish::kModeCBC);
   results.append(CVariant(CHexStore(block.data(), size)));
 }
 
@@ -113,7 +113,7 @@ void CExpEval::_decrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVaria
                     value.string());
     }
     CHexStore block(bytesOf(value), length);
-    evaluator.cipher_.decipher(block.data(), length, CBlowfish::kModeCBC);
+    evaluator.cipher().decipher(block.data(), length, CBlowfish::kModeCBC);
     const std::size_t dataLength = block[0];
     // A length byte beyond the block means a wrong key or foreign data.
     if (dataLength > length - 1) {
@@ -131,7 +131,7 @@ void CExpEval::_sencrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVari
   _requireCipher(evaluator, kCall);
   for (; !arguments.empty(); arguments.advance()) {
     CHexStore encrypted;
-    evaluator.cipher_.encrypt_string(arguments.current().string(), encrypted);
+    evaluator.cipher().encrypt_string(arguments.current().string(), encrypted);
     results.append(CVariant(std::move(encrypted)));
   }
 }
@@ -145,7 +145,7 @@ void CExpEval::_sdecrypt(CExpEval& evaluator, CMultiVariant& results, CMultiVari
     const CVariant& value = arguments.current();
     const std::size_t length = value.raw_len();
     std::string text;
-    evaluator.cipher_.decrypt_string(CHexStore(bytesOf(value), length), text);
+    evaluator.cipher().decrypt_string(CHexStore(bytesOf(value), length), text);
     results.append(_asString(text));
   }
 }

@@ -1,7 +1,9 @@
 // CSyntaxTreeProxy: one compiled expression.
 //
-// It keeps the postfix tokens it was built from, the filled node factory and
-// the roots of its trees (index 0 = the first written), which it owns.
+// It keeps the filled node factory and the roots of its trees (index 0 = the
+// first written), which it owns. The postfix tokens the trees were built
+// from follow from the trees themselves: they are rebuilt the first time
+// they are asked for, so a tree that is only run does not carry them.
 // Compiled expressions are handed around as CGeneralPtr<CSyntaxTreeProxy>;
 // copies of the holder share the proxy. Running it (CExpEval::execute) only
 // changes the values kept in its nodes.
@@ -27,8 +29,8 @@ namespace qvt {
 class CSyntaxTreeProxy {
  public:
   // CSyntaxTreeProxy: takes over the roots on factory's stack (bottom =
-  // index 0) and keeps factory and tokens.
-  CSyntaxTreeProxy(CGeneralPtr<CNodeBaseFactory> factory, CTokenList tokens);
+  // index 0) and keeps factory.
+  explicit CSyntaxTreeProxy(CGeneralPtr<CNodeBaseFactory> factory);
   CSyntaxTreeProxy(const CSyntaxTreeProxy&) = delete;
   CSyntaxTreeProxy& operator=(const CSyntaxTreeProxy&) = delete;
   virtual ~CSyntaxTreeProxy();
@@ -40,8 +42,11 @@ class CSyntaxTreeProxy {
   CNodeBase& root(std::size_t index) const noexcept { return *roots_[index]; }
   // rootCount: the number of roots (0 for an empty expression).
   std::size_t rootCount() const noexcept { return roots_.size(); }
-  // tokens: the postfix tokens the tree was built from.
-  const CTokenList& tokens() const noexcept { return tokens_; }
+  // tokens: the postfix tokens the tree was built from: every root's nodes
+  // in the order the factory consumed them (children before their node, a
+  // call's name before its arguments). Rebuilt from the tree on the first
+  // call and kept; like running, not for two threads at once.
+  const CTokenList& tokens() const;
   // factory: the factory that built the tree; its stack lists the roots.
   const CNodeBaseFactory& factory() const noexcept { return *factory_.get(); }
   // depth: the deepest root's depth (0 without roots).
@@ -55,7 +60,7 @@ class CSyntaxTreeProxy {
   void walk(const CVisitor& visit) const;
 
  private:
-  CTokenList tokens_;
+  mutable std::unique_ptr<CTokenList> tokens_;  // rebuilt by tokens()
   CGeneralPtr<CNodeBaseFactory> factory_;
   std::vector<std::unique_ptr<CNodeBase>> roots_;
   std::uint32_t depth_ = 0;
