@@ -1,7 +1,8 @@
 // CNumericPath: a fixed-capacity path of numbers such as 43/1 or 4491/2.
 //
 // Elements live in an inline array of 100 values, so building, copying and
-// comparing paths never touch the heap. The text form joins the elements by
+// comparing paths never touch the heap; only the elements in use are
+// written and copied. The text form joins the elements by
 // the separator ("/" by default); values above 65535 are written in
 // hexadecimal:
 //
@@ -12,6 +13,7 @@
 // unless given), so a failure names the module that used the path.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -39,8 +41,17 @@ class CNumericPath : public CObject {
   explicit CNumericPath(const std::string& text, char separator = '/',
                         const char* module = kDefaultModule);
 
-  CNumericPath(const CNumericPath&) = default;
-  CNumericPath& operator=(const CNumericPath&) = default;
+  CNumericPath(const CNumericPath& other)
+      : CObject(other), depth_(other.depth_), separator_(other.separator_) {
+    std::copy(other.begin(), other.end(), elements_.begin());
+  }
+  CNumericPath& operator=(const CNumericPath& other) {
+    if (this == &other) return *this;
+    std::copy(other.begin(), other.end(), elements_.begin());
+    depth_ = other.depth_;
+    separator_ = other.separator_;
+    return *this;
+  }
   ~CNumericPath() override = default;
 
   // push_back: appends one element. Raises "Cannot append to numeric path."
@@ -90,7 +101,7 @@ class CNumericPath : public CObject {
  private:
   void _appendToken(const char* begin, const char* end, const char* module);
 
-  std::array<T, kMaxDepth> elements_{};
+  std::array<T, kMaxDepth> elements_;  // elements_[depth_..] are never read
   std::uint64_t depth_ = 0;
   char separator_ = '/';
 };
