@@ -10,6 +10,7 @@
 #include "class_a/standard/CException.h"
 #include "host/CByteReader.h"
 #include "host/CDhcpOptionReader.h"
+#include "host/CHostOptionBase.h"
 #include "host/CHostOptionFactory.h"
 #include "host/COptionDictionary.h"
 #include "host/CVendorFile.h"
@@ -182,6 +183,8 @@ CGeneralPtr<COption> CDhcp4Decoder::decode(const unsigned char* data, std::size_
   const std::vector<CJoined> joined = join(instances);
 
   CGeneralPtr<COption> root = makeMessageRoot(4);
+  // A root made by makeMessageRoot is a host option.
+  static_cast<CHostOptionBase&>(*root.get()).reserveChildren(kHeader.size() + 1 + joined.size());
   auto add = [&](std::uint32_t tag, std::int32_t enterprise, const CByteReader& bytes,
                  std::size_t offset) {
     const CTagPath path(tag);

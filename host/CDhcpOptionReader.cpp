@@ -22,6 +22,21 @@ constexpr std::size_t kMaxWidth = 4;
 constexpr std::size_t kMaxNameLength = 255;
 constexpr std::uint32_t kVendorOptions6 = 17;
 
+// carried: whether a packet carries options of the type code as such;
+// those of the other types ("topencoded", "control", "expression",
+// "unknown" and codes beyond the table) are read as byte sequences.
+bool carried(std::uint32_t typeCode) noexcept {
+  switch (typeCode) {
+    case COptionType::eTopencoded:
+    case COptionType::eControl:
+    case COptionType::eExpression:
+    case COptionType::eUnknown:
+      return false;
+    default:
+      return typeCode <= COptionType::eIPEndpoint;
+  }
+}
+
 template <class T>
 void push(COption& option, T value) {
   option.storage<T>().push_back(std::move(value));
@@ -44,18 +59,27 @@ CDhcpOptionReader::CRawOption CDhcpOptionReader::nextOption(CByteReader& area, s
                                                             std::size_t lengthWidth,
                                                             const char* kind,
                                                             const std::string& areaName) const {
+  return _nextOption(area, tagWidth, lengthWidth, kind, [&areaName] { return areaName; });
+}
+
+template <class AreaName>
+CDhcpOptionReader::CRawOption CDhcpOptionReader::_nextOption(CByteReader& area,
+                                                             std::size_t tagWidth,
+                                                             std::size_t lengthWidth,
+                                                             const char* kind,
+                                                             const AreaName& areaName) const {
   const std::size_t offset = area.offset();
   if (!area.has(tagWidth + lengthWidth)) {
     failMalformed(
         {"%1 at offset %2 runs past the end of %3 (%4 bytes left, its code and length "
          "need %5).",
-         kind, offset, areaName, area.remaining(), tagWidth + lengthWidth});
+         kind, offset, areaName(), area.remaining(), tagWidth + lengthWidth});
   }
   const auto tag = static_cast<std::uint32_t>(area.number(tagWidth));
   const std::uint64_t length = area.number(lengthWidth);
   if (!area.has(length)) {
     failMalformed({"%1 %2 at offset %3 runs past the end of %4 (length %5, %6 bytes left).", kind,
-                   tag, offset, areaName, length, area.remaining()});
+                   tag, offset, areaName(), length, area.remaining()});
   }
   return CRawOption{tag, offset, area.sub(length)};
 }
@@ -63,11 +87,26 @@ CDhcpOptionReader::CRawOption CDhcpOptionReader::nextOption(CByteReader& area, s
 void CDhcpOptionReader::decodeSubOptions(COption& parent, const CPlace& place, CByteReader area,
                                          std::size_t tagWidth, std::size_t lengthWidth,
                                          int depth) const {
-  const std::string areaName = "option " + place.path.string();
+  const auto areaName = [&place] { return "option " + place.path.string(); };
   while (!area.empty()) {
-    CRawOption raw = nextOption(area, tagWidth, lengthWidth, "Sub-option", areaName);
+    CRawOption raw = _nextOption(area, tagWidth, lengthWidth, "Sub-option", areaName);
     parent.addChild(decode(place.below(raw.tag), raw.data, raw.offset, depth));
   }
+}
+
+COption::Ptr CDhcpOptionReader::_make(const CPlace& place) const {
+  const COptionAttributes* found = dictionary_.find(place.definitionPath, place.enterprise);
+  if (found != nullptr && carried(found->type().code()) && found->tagPath() == place.path) {
+    return makeOption(COption::CSharedDefinition{found});
+  }
+  COptionAttributes definition =
+      found != nullptr ? *found : dictionary_.definitionOrBytes(place.definitionPath);
+  // Types a packet cannot carry as such: their bytes are kept.
+  if (!carried(definition.type().code())) {
+    definition.setType(COptionType(COptionType::eByteSequence));
+  }
+  definition.setTagPath(place.path);
+  return makeOption(definition);
 }
 
 COption::Ptr CDhcpOptionReader::decode(const CPlace& place, CByteReader data, std::size_t tagOffset,
@@ -76,28 +115,12 @@ COption::Ptr CDhcpOptionReader::decode(const CPlace& place, CByteReader data, st
     failMalformed({"Option %1 at offset %2 is nested deeper than %3 levels.", place.path.string(),
                    tagOffset, kMaxDepth});
   }
-  COptionAttributes definition =
-      dictionary_.definitionOrBytes(place.definitionPath, place.enterprise);
-  switch (definition.type().code()) {
-    case COptionType::eTopencoded:
-    case COptionType::eControl:
-    case COptionType::eExpression:
-    case COptionType::eUnknown:
-      // Types a packet cannot carry as such: their bytes are kept.
-      definition.setType(COptionType(COptionType::eByteSequence));
-      break;
-    default:
-      if (definition.type().code() > COptionType::eIPEndpoint) {
-        definition.setType(COptionType(COptionType::eByteSequence));
-      }
-  }
-  definition.setTagPath(place.path);
-  COption::Ptr holder = makeOption(definition);
+  COption::Ptr holder = _make(place);
   COption& option = *holder.get();
+  const COptionAttributes& definition = std::as_const(option).attributes();
   option.setWireSpan(tagOffset, data.remaining());
-  if (auto* host = dynamic_cast<CHostOptionBase*>(&option)) {
-    host->setRaw(CHexStore(data.current(), data.remaining()));
-  }
+  // Every option makeOption makes is a host option.
+  static_cast<CHostOptionBase&>(option).setRaw(data.current(), data.remaining());
 
   CPlace scope = place;
   if (family_ == 6 && place.definitionPath.depth() == 1 &&
@@ -130,7 +153,7 @@ COption::Ptr CDhcpOptionReader::decode(const CPlace& place, CByteReader data, st
     }
   }
 
-  switch (definition.type().code()) {
+  switch (option.typeCode()) {
     case COptionType::eSubencoded: {
       std::size_t tagWidth = elements.subtagWidth();
       std::size_t lengthWidth = elements.sublenWidth();
@@ -194,11 +217,12 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
   const std::size_t size = _elementSize(type.code());
   const std::size_t prefix = attributes.lenPrefixWidth();
   const bool name = type.code() == COptionType::eDNSName;
-  const std::string path = place.path.string();
+  // The path's text is made only for an error message.
+  const auto path = [&place] { return place.path.string(); };
   const CByteReader whole = data;
   if (prefix > kMaxWidth) {
     failMalformed({"Option %1 has length prefixes of %2 bytes; at most %3 bytes are supported.",
-                   path, prefix, kMaxWidth});
+                   path(), prefix, kMaxWidth});
   }
   auto nextItem = [&]() {
     const std::size_t at = data.offset();
@@ -206,24 +230,24 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
       failMalformed(
           {"Item at offset %1 of option %2 is cut short (%3 bytes left, its length "
            "needs %4).",
-           at, path, data.remaining(), prefix});
+           at, path(), data.remaining(), prefix});
     }
     const std::uint64_t length = data.number(prefix);
     if (!data.has(length)) {
       failMalformed(
           {"Item at offset %1 of option %2 runs past the end of the option (length %3, "
            "%4 bytes left).",
-           at, path, length, data.remaining()});
+           at, path(), length, data.remaining()});
     }
     CByteReader item = data.sub(length);
     if (size != 0 && length != size) {
-      failMalformed({"Item at offset %1 of option %2 has %3 bytes; type %4 needs %5.", at, path,
+      failMalformed({"Item at offset %1 of option %2 has %3 bytes; type %4 needs %5.", at, path(),
                      length, type.string(), size});
     }
     return item;
   };
   auto failTrailing = [&]() {
-    failMalformed({"Option %1 at offset %2 has %3 bytes after its value.", path, tagOffset,
+    failMalformed({"Option %1 at offset %2 has %3 bytes after its value.", path(), tagOffset,
                    data.remaining()});
   };
 
@@ -232,7 +256,7 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
       failMalformed(
           {"Option %1 at offset %2 has %3 bytes of data, not a whole number of %4-byte "
            "%5 elements.",
-           path, tagOffset, data.remaining(), size, type.string()});
+           path(), tagOffset, data.remaining(), size, type.string()});
     }
     while (!data.empty()) {
       if (prefix != 0) {
@@ -256,7 +280,7 @@ void CDhcpOptionReader::_decodeElements(COption& option, const CPlace& place, CB
     if (!data.empty()) failTrailing();
   } else {
     if (size != 0 && data.remaining() != size) {
-      failMalformed({"Option %1 at offset %2 has %3 bytes of data; type %4 needs %5.", path,
+      failMalformed({"Option %1 at offset %2 has %3 bytes of data; type %4 needs %5.", path(),
                      tagOffset, data.remaining(), type.string(), size});
     }
     _decodeElement(option, place, data, whole);

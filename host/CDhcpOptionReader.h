@@ -90,6 +90,16 @@ class CDhcpOptionReader {
   const COptionDictionary& dictionary() const { return dictionary_; }
 
  private:
+  // _nextOption: nextOption, with the area's name made by areaName() only
+  // when an error needs it.
+  template <class AreaName>
+  CRawOption _nextOption(CByteReader& area, std::size_t tagWidth, std::size_t lengthWidth,
+                         const char* kind, const AreaName& areaName) const;
+  // _make: the option for place: over the dictionary's definition, read in
+  // place, when the definition fits the packet as it stands; else over a
+  // copy made to fit (a byte sequence for types a packet cannot carry, the
+  // place's tag path).
+  COption::Ptr _make(const CPlace& place) const;
   void _decodeFields(COption& option, const CPlace& place, const CByteReader& data,
                      std::size_t tagOffset, int depth) const;
   void _decodeElements(COption& option, const CPlace& place, CByteReader data,

@@ -9,6 +9,9 @@ namespace qvt {
 
 namespace {
 
+// kHostFamily: the family tag of every host option (COption::_setFamily).
+const char kHostFamily = 0;
+
 bool typeMatches(const COption& option, const COptionType& type) {
   return type.code() == COptionType::eUnknown || option.typeCode() == type.code();
 }
@@ -107,10 +110,15 @@ void CHostOptionBase::_released(COption& child) noexcept {
 
 CHostOptionBase::CHostOptionBase(const COptionAttributes& attributes, COption* parent,
                                  std::uint64_t context, bool messageRoot)
-    : COption(attributes, parent, context), messageRoot_(messageRoot) {}
+    : COption(attributes, parent, context), messageRoot_(messageRoot) {
+  _setFamily(&kHostFamily);
+}
 
-CHostOptionBase::CHostOptionBase(CSharedDefinition shared, COption* parent, std::uint64_t context)
-    : COption(shared, parent, context) {}
+CHostOptionBase::CHostOptionBase(CSharedDefinition shared, COption* parent, std::uint64_t context,
+                                 bool messageRoot)
+    : COption(shared, parent, context), messageRoot_(messageRoot) {
+  _setFamily(&kHostFamily);
+}
 
 CHostOptionBase::CHostOptionBase(const CHostOptionBase& other)
     : COption(other),
@@ -118,7 +126,9 @@ CHostOptionBase::CHostOptionBase(const CHostOptionBase& other)
       wireLength_(other.wireLength_),
       raw_(other.raw_),
       hasRaw_(other.hasRaw_),
-      messageRoot_(other.messageRoot_) {}
+      messageRoot_(other.messageRoot_) {
+  _setFamily(&kHostFamily);
+}
 
 CHostOptionBase::~CHostOptionBase() {
   for (const CChild& entry : children_)
@@ -132,6 +142,12 @@ COption::Ptr CHostOptionBase::child(std::size_t index) const {
 void CHostOptionBase::setWireSpan(std::size_t offset, std::size_t length) {
   wireOffset_ = offset;
   wireLength_ = length;
+}
+
+void CHostOptionBase::setRaw(const unsigned char* bytes, std::size_t length) {
+  raw_.clear();
+  raw_.append(bytes, length);
+  hasRaw_ = true;
 }
 
 void CHostOptionBase::setRaw(const CHexStore& bytes) {
@@ -196,8 +212,9 @@ void CHostOptionBase::addChild(const Ptr& child) {
   }
   COption& option = *child.get();
   const bool stable = !_mayChange(option);
-  children_.push_back(
-      {child, dynamic_cast<const CHostOptionBase*>(&option), option.ownTag(), stable});
+  const CHostOptionBase* host =
+      _familyOf(option) == &kHostFamily ? static_cast<const CHostOptionBase*>(&option) : nullptr;
+  children_.push_back({child, host, option.ownTag(), stable});
   if (!stable) ++unstable_;
   if (index_ && children_.size() < CTagIndex::kNone) {
     _indexEntry(children_.size() - 1);

@@ -41,7 +41,7 @@ class CHostOptionBase : public COption {
   // CHostOptionBase(shared, ...): reads a shared definition in place (see
   // COption).
   explicit CHostOptionBase(CSharedDefinition shared, COption* parent = nullptr,
-                           std::uint64_t context = 0);
+                           std::uint64_t context = 0, bool messageRoot = false);
   // Copies the definition, parent, context, message-root flag, wire span and
   // raw bytes; not the sub-options (clone copies those).
   CHostOptionBase(const CHostOptionBase& other);
@@ -51,6 +51,9 @@ class CHostOptionBase : public COption {
   bool isMessageRoot() const { return messageRoot_; }
 
   std::size_t childCount() const override { return children_.size(); }
+  // reserveChildren: room for count sub-options, so that adding that many
+  // does not grow the list again and again.
+  void reserveChildren(std::size_t count) { children_.reserve(count); }
   Ptr child(std::size_t index) const override;
 
   std::size_t wireOffset() const override { return wireOffset_; }
@@ -59,6 +62,7 @@ class CHostOptionBase : public COption {
   const CHexStore* raw() const override { return hasRaw_ ? &raw_ : nullptr; }
   // setRaw: keeps the data bytes the option was decoded from (see raw).
   void setRaw(const CHexStore& bytes);
+  void setRaw(const unsigned char* bytes, std::size_t length);
 
   bool contains(const CTagPath& path, const COptionType& type,
                 std::uint32_t selector) const override;

@@ -24,8 +24,8 @@ class CHostOptionContainer : public CHostOptionBase {
   // CHostOptionContainer(shared, ...): reads a shared definition in place
   // (see COption).
   explicit CHostOptionContainer(CSharedDefinition shared, COption* parent = nullptr,
-                                std::uint64_t context = 0)
-      : CHostOptionBase(shared, parent, context) {}
+                                std::uint64_t context = 0, bool messageRoot = false)
+      : CHostOptionBase(shared, parent, context, messageRoot) {}
   CHostOptionContainer(const CHostOptionContainer& other) = default;
   ~CHostOptionContainer() override;
 

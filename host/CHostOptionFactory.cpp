@@ -69,11 +69,19 @@ CGeneralPtr<COption> makeOption(COption::CSharedDefinition shared, COption* pare
 }
 
 CGeneralPtr<COption> makeMessageRoot(std::uint32_t family, std::uint64_t context) {
-  COptionAttributes attributes;
-  attributes.setTagPath(CTagPath(0u));
-  attributes.setType(COptionType(COptionType::eTopencoded));
-  attributes.setName(family == 4 ? "dhcp4-message" : "dhcp6-message");
-  return CGeneralPtr<COption>(new CHostOptionContainer(attributes, nullptr, context, true));
+  // The two root definitions are made once and shared by every root.
+  static const auto rootDefinition = [](const char* name) {
+    COptionAttributes attributes;
+    attributes.setTagPath(CTagPath(0u));
+    attributes.setType(COptionType(COptionType::eTopencoded));
+    attributes.setName(name);
+    return attributes;
+  };
+  static const COptionAttributes dhcp4 = rootDefinition("dhcp4-message");
+  static const COptionAttributes dhcp6 = rootDefinition("dhcp6-message");
+  const COptionAttributes& definition = family == 4 ? dhcp4 : dhcp6;
+  return CGeneralPtr<COption>(
+      new CHostOptionContainer(COption::CSharedDefinition{&definition}, nullptr, context, true));
 }
 
 }  // namespace qvt

@@ -24,13 +24,18 @@
 //   dhcp4.load(COptionDictionary::defaultDirectory(), "dhcp4.defs");
 //   dhcp4.find(CTagPath("82/1"))->type().string();   // "byte_sequence"
 //
-// A dictionary is filled once and then only read; lookups allocate nothing.
+// A dictionary is filled once and then only read; lookups allocate nothing
+// (they go through a hash index of the definitions). Options decoded with a
+// dictionary may read its definitions in place (CDhcpOptionReader): keep the
+// dictionary, unchanged, for as long as they live.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "class_b/dhcp/dhcp_base/COptionAttributes.h"
@@ -46,6 +51,10 @@ class COptionDictionary {
   using Definitions = std::map<Key, COptionAttributes>;
 
   COptionDictionary() = default;
+  COptionDictionary(const COptionDictionary& other);
+  COptionDictionary(COptionDictionary&&) noexcept = default;
+  COptionDictionary& operator=(const COptionDictionary& other);
+  COptionDictionary& operator=(COptionDictionary&&) noexcept = default;
   virtual ~COptionDictionary();
 
   // load: adds the definitions of directory/fileName (CFileReader's path
@@ -87,10 +96,33 @@ class COptionDictionary {
   static std::string defaultDirectory();
 
  private:
+  // CKeyHash: a hash of a key's enterprise number and tag path elements.
+  struct CKeyHash {
+    std::size_t operator()(const Key& key) const noexcept;
+  };
+
+  // _reindex: index_ anew for definitions_.
+  void _reindex();
   // _reader: a reader adding each record's definition.
   CRecordFileReader _reader();
 
   Definitions definitions_;
+  // _slot: where the general definition of the one-element path of tag is
+  // kept for the fast lookups: DHCP option codes (below 256) and header
+  // codes (0xffffff00 and above); null for any other tag.
+  const COptionAttributes** _slot(std::uint32_t tag) noexcept;
+  const COptionAttributes* const* _slot(std::uint32_t tag) const noexcept {
+    return const_cast<COptionDictionary*>(this)->_slot(tag);
+  }
+  // _indexGeneral: records definition in its slot when it has one.
+  void _indexGeneral(const Key& key, const COptionAttributes* definition) noexcept;
+
+  // index_: every definition of definitions_ by key, for the lookups;
+  // options_ and headers_: the general definitions of option codes and
+  // header codes by code, for the most frequent lookups.
+  std::unordered_map<Key, const COptionAttributes*, CKeyHash> index_;
+  std::array<const COptionAttributes*, 256> options_{};
+  std::array<const COptionAttributes*, 256> headers_{};
 };
 
 }  // namespace qvt

@@ -188,6 +188,26 @@ TEST_F(CDhcp4DecoderTest, TypesAndWirePlaces) {
   EXPECT_EQ(root->get(CTagPath("82"), COptionType(), 0)->type().string(), "subencoded");
 }
 
+TEST_F(CDhcp4DecoderTest, OptionsReadTheDictionarysDefinitionsInPlace) {
+  const CGeneralPtr<COption> root =
+      decoder_->decode(message(cat({option4(53, {1}), option4(200, {1, 2})})));
+  const COptionType any;
+  // A definition that fits the packet as it stands is not copied.
+  const COption* type = root->find(CTagPath("53"), -1, any, 0);
+  EXPECT_EQ(&type->attributes(), dictionary_.find(CTagPath("53")));
+  const COption* chaddr = root->find(CTagPath("0xffffffe2"), -1, any, 0);
+  EXPECT_EQ(&chaddr->attributes(), dictionary_.find(CTagPath("0xffffffe2")));
+  // An option without definition has one of its own.
+  const COption* unknown = root->find(CTagPath("200"), -1, any, 0);
+  EXPECT_EQ(unknown->attributes().name(), "option-200");
+  EXPECT_EQ(unknown->type().string(), "byte_sequence");
+  // Changing an option's attributes changes its own copy only.
+  COption::Ptr changed = root->get(CTagPath("53"), any, 0);
+  changed->attributes().setName("changed");
+  EXPECT_EQ(dictionary_.find(CTagPath("53"))->name(), "message-type");
+  EXPECT_EQ(changed->attributes().name(), "changed");
+}
+
 TEST_F(CDhcp4DecoderTest, OptionOverloadReadsFileAndSname) {
   Bytes payload = message(cat({option4(53, {1}), option4(52, {3})}));
   const Bytes inFile = cat({option4(12, text("from-file")), {255}});

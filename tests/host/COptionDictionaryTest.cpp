@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -175,6 +177,36 @@ TEST(COptionDictionaryTest, VendorDefinitionsArePreferredForTheirVendor) {
   EXPECT_EQ(dictionary.find(CTagPath("43"), 4491)->name(), "cablelabs");
   EXPECT_EQ(dictionary.find(CTagPath("43"), 311)->name(), "replaced");
   EXPECT_EQ(dictionary.find(CTagPath("44"), 4491), nullptr);
+}
+
+TEST(COptionDictionaryTest, LookupsOfEveryKindOfPathSurviveCopies) {
+  // Option codes, header codes, other one-element codes, longer paths and
+  // vendor definitions; a copy answers from its own definitions.
+  auto dictionary = std::make_unique<COptionDictionary>();
+  dictionary->loadText(
+      "tagpath=255\ntype=8bit\nname=last-code\n\n"
+      "tagpath=0xffffffe2\ntype=byte_sequence\nname=chaddr\n\n"
+      "tagpath=0xfffffe00\ntype=8bit\nname=low-pseudo\n\n"
+      "tagpath=4491\ntype=string\nname=wide\n\n"
+      "tagpath=82/1\ntype=byte_sequence\nname=circuit\n\n"
+      "tagpath=43\ntype=subencoded\nname=cablelabs\nvendor_id=4491\n");
+  const COptionDictionary copy = *dictionary;
+  const std::vector<std::pair<const char*, const char*>> rows = {
+      {"255", "last-code"}, {"0xffffffe2", "chaddr"}, {"0xfffffe00", "low-pseudo"},
+      {"4491", "wide"},     {"82/1", "circuit"},
+  };
+  for (const auto& [path, name] : rows) {
+    EXPECT_EQ(dictionary->find(CTagPath(path))->name(), name) << path;
+    EXPECT_EQ(copy.find(CTagPath(path))->name(), name) << path;
+    EXPECT_NE(copy.find(CTagPath(path)), dictionary->find(CTagPath(path))) << path;
+  }
+  EXPECT_EQ(dictionary->find(CTagPath("0xffffffe3")), nullptr);
+  EXPECT_EQ(dictionary->find(CTagPath("254")), nullptr);
+  EXPECT_EQ(dictionary->find(CTagPath("255/1")), nullptr);
+  EXPECT_EQ(dictionary->find(CTagPath("43")), nullptr);
+  dictionary.reset();
+  EXPECT_EQ(copy.find(CTagPath("43"), 4491)->name(), "cablelabs");
+  EXPECT_EQ(copy.find(CTagPath("255"), 4491)->name(), "last-code");
 }
 
 TEST(CVendorFileTest, ShippedVendorClasses) {

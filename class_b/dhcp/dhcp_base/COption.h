@@ -268,6 +268,11 @@ class COption : public CObject {
   static void _leaveContainer(COption& child, const COption& container) noexcept {
     if (child.container_ == &container) child.container_ = nullptr;
   }
+  // _setFamily, _familyOf: a tag a family of concrete options (the host's,
+  // for one) sets on its options so that it recognises them without a
+  // dynamic_cast; null unless set. Copies do not inherit it.
+  void _setFamily(const void* family) noexcept { family_ = family; }
+  static const void* _familyOf(const COption& option) noexcept { return option.family_; }
   // _mayChange: child's attributes have been handed out for changing, so
   // its tag and type may change at any time without notice.
   static bool _mayChange(const COption& child) noexcept { return child.exposed_; }
@@ -304,6 +309,7 @@ class COption : public CObject {
   std::unique_ptr<COptionAttributes> own_;  // the option's own definition
   COption* parent_ = nullptr;
   COption* container_ = nullptr;  // see _setContainer
+  const void* family_ = nullptr;  // see _setFamily
   std::uint64_t context_ = 0;
   void* storage_ = nullptr;  // the registered element vector
   std::uint32_t ownTag_ = 0xffffffffu;
