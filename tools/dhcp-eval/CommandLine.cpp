@@ -14,6 +14,8 @@ const char kUsage[] =
     "       dhcp-eval [OPTION]...\n"
     "       dhcp-eval [-4|-6] --packet FILE [--frame N] [OPTION]... [--] EXPR...\n"
     "       dhcp-eval [-4|-6] --packet FILE [--frame N] --classes FILE [OPTION]...\n"
+    "       dhcp-eval [-4|-6] --bench --packet FILE [--rounds N] [OPTION]... EXPR...\n"
+    "       dhcp-eval [-4|-6] --bench --packet FILE --classes FILE [OPTION]...\n"
     "       dhcp-eval --dump FILE [--json] [--family 4|6]\n"
     "       dhcp-eval kv --db DB COMMAND ...   (see 'dhcp-eval kv --help')\n"
     "\n"
@@ -62,6 +64,13 @@ const char kUsage[] =
     "  --server-ip ADDR, --device-id BYTES, --account NAME\n"
     "                   the node's $SERVER.IP, $DEVICE.ID and $PROV.ACCNAME\n"
     "\n"
+    "  --bench          time the expressions (or the classes) on every message of\n"
+    "                   --packet FILE: compile and execute per expression, then\n"
+    "                   per message decoding and the whole exchange, with an\n"
+    "                   evaluator per message and with one per worker; CPU time\n"
+    "                   per call, the median of the rounds\n"
+    "  --rounds N       rounds of about 20 ms for each --bench figure (default 7)\n"
+    "\n"
     "  --dump FILE      print the DHCP packets of a capture or hex payload file\n"
     "                   as decoded option trees\n"
     "  --family 4|6     the protocol family of a hex payload for --dump\n"
@@ -73,6 +82,9 @@ const char kUsage[] =
     "usage error.\n";
 
 namespace {
+
+// kMaxRounds: the most rounds --rounds accepts.
+constexpr std::uint64_t kMaxRounds = 1000;
 
 // COptionSet: the CLI11 definition of the command line, bound to line.
 class COptionSet {
@@ -103,12 +115,14 @@ class COptionSet {
     _text("--device-id", deviceId_);
     _text("--account", line.account);
     _text("--family", dumpFamily_);
+    _text("--rounds", rounds_);
     app_.add_option("--dump", line.dumpFile)
         ->expected(0, 1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     _flag("--json", line.json);
     _flag("--trace", line.trace);
     _flag("--functions", line.functions);
+    _flag("--bench", line.bench);
     _flag("-h", line.help);
     _flag("--help", line.help);
     _flag("--version", line.version);
@@ -135,6 +149,15 @@ class COptionSet {
     if (!replyFrame_.empty()) line_.replyFrame = parseCount("--reply-frame", replyFrame_, 1);
     if (!dbTimeout_.empty()) {
       line_.dbTimeoutMs = static_cast<std::uint32_t>(parseCount("--db-timeout", dbTimeout_, 0));
+    }
+    if (!rounds_.empty()) {
+      if (!line_.bench) throw CUsageError{"option '--rounds' needs '--bench'"};
+      const std::uint64_t rounds = parseCount("--rounds", rounds_, 1);
+      if (rounds > kMaxRounds) {
+        throw CUsageError{"option '--rounds' takes a number from 1 to " +
+                          std::to_string(kMaxRounds) + ", not '" + rounds_ + "'"};
+      }
+      line_.rounds = static_cast<unsigned>(rounds);
     }
     if (!dumpFamily_.empty()) {
       if (dumpFamily_ != "4" && dumpFamily_ != "6") {
@@ -187,6 +210,7 @@ class COptionSet {
   std::string replyFrame_;
   std::string dbTimeout_;
   std::string dumpFamily_;
+  std::string rounds_;
   std::string serverIp_;
   std::string deviceId_;
 };
@@ -253,6 +277,10 @@ CCommandLine parseCommandLine(int argc, const char* const* argv) {
   }
   if (line.dump && !line.packetFile.empty()) {
     throw CUsageError{"options '--dump' and '--packet' cannot be combined"};
+  }
+  needs(line.bench && line.packetFile.empty(), "--bench", "--packet");
+  if (line.bench && line.trace) {
+    throw CUsageError{"options '--bench' and '--trace' cannot be combined"};
   }
   return line;
 }

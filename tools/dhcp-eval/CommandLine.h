@@ -68,6 +68,9 @@ struct CCommandLine {
   // dbTimeoutMs: --db-timeout MS, how long a database operation waits for a
   // lock.
   std::uint32_t dbTimeoutMs = 5000;
+  // bench, rounds: --bench and --rounds N (rounds of each timing).
+  bool bench = false;
+  unsigned rounds = 7;
 };
 
 // parseCommandLine: the command line of argv (argv[0] the program). Raises

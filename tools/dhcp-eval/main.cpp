@@ -13,6 +13,7 @@
 //   dhcp-eval -6 --packet day.pcapng --classes classes.txt
 //   dhcp-eval kv --db kv.db set pool cm 00-11 10.1.0.0
 //   dhcp-eval --dump capture.pcapng              # the packets as option trees
+//   dhcp-eval --bench --packet day.pcapng --classes classes.txt   # what they cost
 //
 // Exit status: 0 when every expression evaluated, 1 when any failed, 2 for a
 // usage error (unknown option, missing argument, unreadable file).
@@ -27,6 +28,7 @@
 
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/standard/CException.h"
+#include "tools/dhcp-eval/BenchCommand.h"
 #include "tools/dhcp-eval/CEvalCommand.h"
 #include "tools/dhcp-eval/CExpressionFile.h"
 #include "tools/dhcp-eval/CInteractivePrompt.h"
@@ -190,6 +192,31 @@ int runPackets(CToolServer& server, const CCommandLine& line) {
   return qvt::tool::runPackets(server, options);
 }
 
+int runBench(CToolServer& server, const CCommandLine& line) {
+  qvt::tool::CBenchOptions options;
+  options.packetFile = line.packetFile;
+  options.frame = line.frame;
+  options.replyFile = line.replyFile;
+  options.replyFrame = line.replyFrame;
+  options.json = line.json;
+  options.rounds = line.rounds;
+  options.classesFile = line.classesFile;
+  try {
+    if (line.classesFile.empty()) {
+      if (line.sources.empty() && isatty(STDIN_FILENO)) {
+        std::cerr << "dhcp-eval: option '--bench' needs expressions or '--classes'\n"
+                     "Try 'dhcp-eval --help'.\n";
+        return kExitUsage;
+      }
+      options.expressions =
+          line.sources.empty() ? expressionsOf({CSource{true, "-"}}) : expressionsOf(line.sources);
+    }
+  } catch (const CException& e) {
+    return failed(e, kExitUsage);
+  }
+  return qvt::tool::runBench(server, options);
+}
+
 int listFunctions(CToolServer& server) {
   // An evaluator of an empty exchange: its table is every name it offers.
   std::unique_ptr<qvt::host::CHostExchange> exchange;
@@ -235,6 +262,7 @@ int run(int argc, const char* const* argv) {
     return failed(e, kExitUsage);
   }
   if (line.functions) return listFunctions(*server);
+  if (line.bench) return runBench(*server, line);
   if (!line.packetFile.empty()) return runPackets(*server, line);
   return runExpressions(*server, line);
 }
