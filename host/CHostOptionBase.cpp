@@ -175,6 +175,13 @@ std::size_t CHostOptionBase::instances(const CTagPath& path, const COptionType& 
 COption* CHostOptionBase::find(const CTagPath& path, std::int32_t instance, const COptionType& type,
                                std::uint32_t) const {
   // Any negative instance asks for the first one.
+  if (path.depth() == 1 && instance <= 0 && type.code() == COptionType::eUnknown) {
+    // The first sub-option with the tag: the most frequent lookup, without
+    // the general walk.
+    const CChild* const end = children_.data() + children_.size();
+    const CChild* const first = _find(children_.data(), end, path[0]);
+    return first == end ? nullptr : first->option.get();
+  }
   std::int64_t remaining = instance < 0 ? 0 : instance;
   COption* found = nullptr;
   auto numbered = [&](const Ptr& option) {

@@ -33,7 +33,14 @@ class CHexStore : public CObject {
   CHexStore(const unsigned char* bytes, std::size_t length);
   CHexStore(const CHexStore&) = default;
   CHexStore(CHexStore&&) noexcept = default;
-  CHexStore& operator=(const CHexStore&) = default;
+  // Assignment copies the bytes, and the separator unless it is the same
+  // text already (as it nearly always is).
+  CHexStore& operator=(const CHexStore& other) {
+    CObject::operator=(other);
+    bytes_ = other.bytes_;
+    if (separator_ != other.separator_) separator_ = other.separator_;
+    return *this;
+  }
   CHexStore& operator=(CHexStore&&) noexcept = default;
   ~CHexStore() override = default;
 

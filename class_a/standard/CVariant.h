@@ -105,13 +105,18 @@ class CVariant {
 
   // reset: back to unknown with subtype general.
   void reset() noexcept;
-  // setBoolean: the variant becomes the boolean value, subtype general; the
-  // same as assigning CVariant(value), without a temporary.
-  void setBoolean(bool value) noexcept {
-    if (bool* stored = std::get_if<CVariantType::kBoolean>(&value_)) {
-      *stored = value;
+  // setBoolean, setInteger, setHexStore, setString: the variant becomes the
+  // value, subtype general: the same as assigning CVariant(value) (for a
+  // string, CVariant::fromString(text)), built in place without a temporary
+  // (a value of the same type is overwritten, keeping its storage).
+  void setBoolean(bool value) noexcept { _put<CVariantType::kBoolean>(value); }
+  void setInteger(std::int64_t value) noexcept { _put<CVariantType::kInteger>(value); }
+  void setHexStore(const CHexStore& value) { _put<CVariantType::kHexStore>(value); }
+  void setString(std::string_view text) {
+    if (CVariantText* stored = std::get_if<CVariantType::kString>(&value_)) {
+      stored->assign(text);
     } else {
-      value_.template emplace<CVariantType::kBoolean>(value);
+      value_.template emplace<CVariantType::kString>(text);
     }
     subtype_ = CVariantSubType::kGeneral;
   }
@@ -252,6 +257,16 @@ class CVariant {
   void _set(T&& value, CVariantSubType subtype) {
     value_.template emplace<I>(std::forward<T>(value));
     subtype_ = subtype;
+  }
+  // _put: value in alternative I, assigned over a value of the same type.
+  template <std::size_t I, class T>
+  void _put(const T& value) {
+    if (auto* stored = std::get_if<I>(&value_)) {
+      *stored = value;
+    } else {
+      value_.template emplace<I>(value);
+    }
+    subtype_ = CVariantSubType::kGeneral;
   }
   template <std::size_t I>
   const auto& _get() const noexcept {

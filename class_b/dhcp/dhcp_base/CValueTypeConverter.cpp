@@ -10,12 +10,58 @@ namespace {
 
 constexpr const char* kModule = "dhcp_base";
 
-template <class T>
-CVariant integerVariant(const COption& option, std::uint32_t index) {
-  return CVariant(static_cast<std::int64_t>(option.storage<T>()[index]));
+// elementVariant: element index of option as a variant, for the types whose
+// elements convert without failing; false for the others ("expression" and
+// the types that refuse).
+bool elementVariant(const COption& option, std::uint32_t index, CVariant& value) {
+  switch (option.typeCode()) {
+    case COptionType::e8bit:
+      value.setInteger(option.storage<std::uint8_t>()[index]);
+      return true;
+    case COptionType::e16bit:
+      value.setInteger(option.storage<std::uint16_t>()[index]);
+      return true;
+    case COptionType::e24bit:
+    case COptionType::e32bit:
+      value.setInteger(option.storage<std::uint32_t>()[index]);
+      return true;
+    case COptionType::e64bit:
+      value.setInteger(static_cast<std::int64_t>(option.storage<std::uint64_t>()[index]));
+      return true;
+    case COptionType::e128bit:
+    case COptionType::eByteSequence:
+      value.setHexStore(option.storage<CHexStore>()[index]);
+      return true;
+    case COptionType::eString:
+    case COptionType::eDNSName:
+      value.setString(option.storage<std::string>()[index]);
+      return true;
+    case COptionType::eIPAddress:
+      value = CVariant(option.storage<CIPAddress>()[index]);
+      return true;
+    case COptionType::eIPEndpoint:
+      value = CVariant(option.storage<CEndpoint>()[index]);
+      return true;
+    case COptionType::eTime:
+      value = CVariant(option.storage<CTimeT>()[index]);
+      return true;
+    case COptionType::eBoolean:
+      value = CVariant(static_cast<bool>(option.storage<bool>()[index]));
+      return true;
+    case COptionType::eSNMPOID:
+      value = CVariant::fromString(option.storage<CHexStore>()[index].string());
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
+
+bool CValueTypeConverter::variantOf(const COption& option, std::uint32_t index, CVariant& value) {
+  if (static_cast<std::uint64_t>(index) + 1 > option.count()) return false;
+  return elementVariant(option, index, value);
+}
 
 CValueTypeConverter::~CValueTypeConverter() = default;
 
@@ -30,33 +76,10 @@ void CValueTypeConverter::_throwSize(std::uint32_t index) const {
 
 CVariant CValueTypeConverter::_asVariant(std::uint32_t index) const {
   COption& option = *option_;
+  CVariant value;
+  if (elementVariant(option, index, value)) return value;
   const char* refused = nullptr;
   switch (option.typeCode()) {
-    case COptionType::e8bit:
-      return integerVariant<std::uint8_t>(option, index);
-    case COptionType::e16bit:
-      return integerVariant<std::uint16_t>(option, index);
-    case COptionType::e24bit:
-    case COptionType::e32bit:
-      return integerVariant<std::uint32_t>(option, index);
-    case COptionType::e64bit:
-      return integerVariant<std::uint64_t>(option, index);
-    case COptionType::e128bit:
-    case COptionType::eByteSequence:
-      return CVariant(option.storage<CHexStore>()[index]);
-    case COptionType::eString:
-    case COptionType::eDNSName:
-      return CVariant::fromString(option.storage<std::string>()[index]);
-    case COptionType::eIPAddress:
-      return CVariant(option.storage<CIPAddress>()[index]);
-    case COptionType::eIPEndpoint:
-      return CVariant(option.storage<CEndpoint>()[index]);
-    case COptionType::eTime:
-      return CVariant(option.storage<CTimeT>()[index]);
-    case COptionType::eBoolean:
-      return CVariant(static_cast<bool>(option.storage<bool>()[index]));
-    case COptionType::eSNMPOID:
-      return CVariant::fromString(option.storage<CHexStore>()[index].string());
     case COptionType::eExpression: {
       const CMultiVariant& results = *option.storage<CExpression>()[index];
       if (results.empty()) {

@@ -79,6 +79,13 @@ class CValueTypeConverter {
   // toBoolean: native for "boolean"; otherwise the variant's boolean().
   bool toBoolean(std::uint32_t index) const;
 
+  // variantOf: element index of option as variant(index) of a converter over
+  // option gives it, into value, without holding the option. False, with
+  // value unchanged, wherever that operation would raise (no element index,
+  // a type that does not convert) and for an "expression" option: the
+  // caller then reads through a converter, which raises or evaluates.
+  static bool variantOf(const COption& option, std::uint32_t index, CVariant& value);
+
   // _throwSize: raises the index error when index + 1 exceeds the option's
   // element count (an option without elements refuses every index).
   void _throwSize(std::uint32_t index) const;

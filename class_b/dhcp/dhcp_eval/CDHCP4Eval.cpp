@@ -129,9 +129,19 @@ void CDHCP4Eval::_isMessageType(CExpEval& evaluator, CMultiVariant& results, CMu
 }
 
 std::uint8_t CDHCP4Eval::_messageType(CExpEval& evaluator) {
-  // No presence test first: a message without option 53 fails here.
-  const CGeneralPtr<COption> option = _message(evaluator, CDirection::kIncoming)
-                                          ->get(_fixedPath<kMessageTypeOption>(), kAnyType, 0);
+  const CTagPath& path = _fixedPath<kMessageTypeOption>();
+  // An 8-bit option 53 is read in place; anything else (no message, no
+  // option 53, another type) takes the way of get and a converter, which
+  // raise or convert as they do. No presence test first: a message without
+  // option 53 fails in get.
+  if (const COption* root = _incomingRoot(evaluator)) {
+    const COption* option = root->find(path, -1, kAnyType, 0);
+    if (option != nullptr && option->typeCode() == COptionType::e8bit && option->count() > 0) {
+      return CDHCP4MsgType(option->storage<std::uint8_t>()[0]).value();
+    }
+  }
+  const CGeneralPtr<COption> option =
+      _message(evaluator, CDirection::kIncoming)->get(path, kAnyType, 0);
   return CDHCP4MsgType(CValueTypeConverter(option).toUInt8(0)).value();
 }
 

@@ -36,14 +36,33 @@ CGeneralPtr<COption> CDHCPEvalBase::_message(CExpEval& evaluator, CDirection dir
                                         : self.outputContext_->outgoingMessage();
 }
 
-void CDHCPEvalBase::_appendValue(CMultiVariant& results, const CGeneralPtr<COption>& root,
-                                 const CTagPath& path, std::uint32_t index) {
-  CGeneralPtr<COption> option;
-  if (root.isNull() || !root->tryGet(path, option, kAnyType, 0)) {
+COption* CDHCPEvalBase::_incomingRoot(CExpEval& evaluator) {
+  return _self(evaluator).nodeContext_->incomingRoot();
+}
+
+void CDHCPEvalBase::_appendValue(CMultiVariant& results, const COption* root, const CTagPath& path,
+                                 std::uint32_t index) {
+  const COption* option = root == nullptr ? nullptr : root->find(path, -1, kAnyType, 0);
+  if (option == nullptr) {
     results.append(CVariant());
     return;
   }
-  results.append(CValueTypeConverter(option).variant(index));
+  if (CValueTypeConverter::variantOf(*option, index, results.appendSlot())) return;
+  results.advance();
+  CGeneralPtr<COption> holder;
+  root->tryGet(path, holder, kAnyType, 0);
+  results.append(CValueTypeConverter(holder).variant(index));
+}
+
+void CDHCPEvalBase::_appendIn(CExpEval& evaluator, CMultiVariant& results, CDirection direction,
+                              const CTagPath& path, std::uint32_t index) {
+  if (direction == CDirection::kIncoming) {
+    _appendValue(results, _incomingRoot(evaluator), path, index);
+    return;
+  }
+  // The reply is asked for on every read; its holder is kept while reading.
+  const CGeneralPtr<COption> reply = _message(evaluator, direction);
+  _appendValue(results, reply.get(), path, index);
 }
 
 std::string CDHCPEvalBase::_incomingText(CExpEval& evaluator, const CTagPath& path) {
@@ -64,7 +83,7 @@ void CDHCPEvalBase::_readOption(CExpEval& evaluator, CMultiVariant& results,
     index = static_cast<std::uint32_t>(arguments.current().integer());
     arguments.advance();
   }
-  _appendValue(results, _message(evaluator, direction), path, index);
+  _appendIn(evaluator, results, direction, path, index);
 }
 
 void CDHCPEvalBase::_serverIp(CExpEval& evaluator, CMultiVariant& results, CMultiVariant&) {

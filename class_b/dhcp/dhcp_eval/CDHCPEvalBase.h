@@ -113,10 +113,19 @@ class CDHCPEvalBase : public CIDHCPEval {
   // _message: the received message (raises for a null node context), or the
   // reply (empty without output context or reply).
   static CGeneralPtr<COption> _message(CExpEval& evaluator, CDirection direction);
+  // _incomingRoot: the received message's root, its holder not copied (the
+  // node context keeps it); null without one. Raises for a null node
+  // context, as _message does.
+  static COption* _incomingRoot(CExpEval& evaluator);
   // _appendValue: appends element index of the option at path of root; the
-  // unknown value when root is empty or holds no such option.
-  static void _appendValue(CMultiVariant& results, const CGeneralPtr<COption>& root,
-                           const CTagPath& path, std::uint32_t index);
+  // unknown value when root is null or holds no such option. The option is
+  // found and read in place; only an element that cannot be read that way
+  // goes through a converter (which raises its error, or evaluates).
+  static void _appendValue(CMultiVariant& results, const COption* root, const CTagPath& path,
+                           std::uint32_t index);
+  // _appendIn: the value of a direction's message at path, element index.
+  static void _appendIn(CExpEval& evaluator, CMultiVariant& results, CDirection direction,
+                        const CTagPath& path, std::uint32_t index);
   // _incomingText: element 0 of the option at path of the received message
   // as text. Raises "Cannot find option %1." when there is none.
   static std::string _incomingText(CExpEval& evaluator, const CTagPath& path);
@@ -225,12 +234,12 @@ const CTagPath& CDHCPEvalBase::_fixedPath() {
 
 template <std::uint32_t... kCodes>
 void CDHCPEvalBase::_incoming(CExpEval& evaluator, CMultiVariant& results, CMultiVariant&) {
-  _appendValue(results, _message(evaluator, CDirection::kIncoming), _fixedPath<kCodes...>(), 0);
+  _appendValue(results, _incomingRoot(evaluator), _fixedPath<kCodes...>(), 0);
 }
 
 template <std::uint32_t... kCodes>
 void CDHCPEvalBase::_outgoing(CExpEval& evaluator, CMultiVariant& results, CMultiVariant&) {
-  _appendValue(results, _message(evaluator, CDirection::kOutgoing), _fixedPath<kCodes...>(), 0);
+  _appendIn(evaluator, results, CDirection::kOutgoing, _fixedPath<kCodes...>(), 0);
 }
 
 }  // namespace qvt

@@ -18,6 +18,18 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 bool CDHCPEvalBase::_vendorClassTest(CExpEval& evaluator, const CTagPath& path,
                                      std::string_view prefix) {
+  // A text option is compared in place, found without copying its holder.
+  if (const COption* root = _incomingRoot(evaluator)) {
+    const COption* found = root->find(path, -1, kAnyType, 0);
+    if (found == nullptr) return false;
+    if (found->typeCode() == COptionType::eString && found->count() > 0) {
+      try {
+        return startsWith(found->storage<std::string>()[0], prefix);
+      } catch (const CException&) {
+        return false;
+      }
+    }
+  }
   CGeneralPtr<COption> option;
   if (!_message(evaluator, CDirection::kIncoming)->tryGet(path, option, kAnyType, 0)) {
     return false;

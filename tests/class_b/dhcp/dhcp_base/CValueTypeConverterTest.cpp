@@ -165,3 +165,53 @@ TEST(CValueTypeConverterTest, ExpressionOptionsEvaluate) {
 
 }  // namespace
 }  // namespace qvt
+
+namespace qvt {
+namespace {
+
+TEST(CValueTypeConverterTest, VariantOfAgreesWithTheConverter) {
+  // variantOf reads in place what variant() reads, into a value that held
+  // something else before; where variant() raises or evaluates, it answers
+  // false and leaves the value alone.
+  CExpEval engine(nullptr);
+  const std::vector<CGeneralPtr<COption>> readable = {
+      option<std::uint8_t>("8bit", {7}),
+      option<std::uint16_t>("16bit", {1500}),
+      option<std::uint32_t>("24bit", {0x123456}),
+      option<std::uint64_t>("64bit", {~0ull}),
+      option<CHexStore>("128bit", {CHexStore("00-01-02-03-04-05-06-07-08-09-0A-0B-0C-0D-0E-0F")}),
+      option<CHexStore>("byte_sequence", {CHexStore("0A:1B", ":")}),
+      option<std::string>("string", {"docsis3.0"}),
+      option<std::string>("dnsname", {"example.com"}),
+      option<CIPAddress>("ipaddress", {CIPAddress("2001:db8::1")}),
+      option<CEndpoint>("ip_endpoint", {CEndpoint("10.0.0.1:67")}),
+      option<CTimeT>("time", {CTimeT(86400)}),
+      option<bool>("boolean", {true}),
+      option<CHexStore>("snmp_oid", {CHexStore("2B-06-01")}),
+  };
+  for (const CGeneralPtr<COption>& each : readable) {
+    SCOPED_TRACE(each->type().string());
+    CVariant value = CVariant::fromText("'left over'");
+    ASSERT_TRUE(CValueTypeConverter::variantOf(*each, 0, value));
+    const CVariant expected = CValueTypeConverter(each).variant(0);
+    EXPECT_EQ(describe(value), describe(expected));
+    EXPECT_EQ(value.subtype(), expected.subtype());
+    if (value.isHexStore()) {
+      EXPECT_EQ(value.hexstore().separator(), expected.hexstore().separator());
+    }
+  }
+  const std::vector<CGeneralPtr<COption>> refused = {
+      option<std::uint8_t>("8bit", {}),
+      option<std::uint8_t>("subencoded", {1}),
+      option<CExpression>("expression", {CExpression(&engine, "[1 + 2]")}),
+  };
+  for (const CGeneralPtr<COption>& each : refused) {
+    SCOPED_TRACE(each->type().string());
+    CVariant value = CVariant::fromText("'left over'");
+    EXPECT_FALSE(CValueTypeConverter::variantOf(*each, 0, value));
+    EXPECT_EQ(describe(value), "string: left over");
+  }
+}
+
+}  // namespace
+}  // namespace qvt
