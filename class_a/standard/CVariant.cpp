@@ -229,7 +229,10 @@ CIPAddress CVariant::ipaddress(CVariantSubType family, bool keepFamily) const {
 }
 
 bool CVariant::boolean() const {
-  return isBoolean() ? _get<T::kBoolean>() : _converted(T::kBoolean)._get<T::kBoolean>();
+  // Every conversion to boolean but the forbidden one of an endpoint is read
+  // without a converted copy.
+  if (isEndpoint()) return _converted(T::kBoolean)._get<T::kBoolean>();
+  return CVariantConversion::booleanOf(*this);
 }
 
 CTimeT CVariant::time() const {
@@ -249,7 +252,17 @@ CHexStore CVariant::hexstore() const {
 }
 
 std::int64_t CVariant::integer() const {
-  return isInteger() ? _get<T::kInteger>() : _converted(T::kInteger)._get<T::kInteger>();
+  // A uinteger gives its 64 bits, a boolean 1 or 0, without a converted copy.
+  switch (type()) {
+    case T::kInteger:
+      return _get<T::kInteger>();
+    case T::kUInteger:
+      return static_cast<std::int64_t>(_get<T::kUInteger>());
+    case T::kBoolean:
+      return _get<T::kBoolean>() ? 1 : 0;
+    default:
+      return _converted(T::kInteger)._get<T::kInteger>();
+  }
 }
 
 CEndpoint CVariant::endpoint() const {
@@ -257,7 +270,17 @@ CEndpoint CVariant::endpoint() const {
 }
 
 std::uint64_t CVariant::uinteger() const {
-  return isUInteger() ? _get<T::kUInteger>() : _converted(T::kUInteger)._get<T::kUInteger>();
+  // An integer gives its 64 bits, a boolean 1 or 0, without a converted copy.
+  switch (type()) {
+    case T::kUInteger:
+      return _get<T::kUInteger>();
+    case T::kInteger:
+      return static_cast<std::uint64_t>(_get<T::kInteger>());
+    case T::kBoolean:
+      return _get<T::kBoolean>() ? 1 : 0;
+    default:
+      return _converted(T::kUInteger)._get<T::kUInteger>();
+  }
 }
 
 const void* CVariant::raw_data() const {

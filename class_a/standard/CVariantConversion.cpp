@@ -150,37 +150,32 @@ void CVariantConversion::_same(const CVariant& source, CVariant& target, CVarian
   target.subtype_ = subtype;
 }
 
-void CVariantConversion::_toBoolean(const CVariant& source, CVariant& target, CVariantType,
-                                    CVariantSubType, const std::string&) {
-  bool value = false;
+bool CVariantConversion::booleanOf(const CVariant& source) noexcept {
   switch (source.type()) {
     case T::kIPAddress:
-      value = source._get<T::kIPAddress>().addressType() != CIPAddress::kNone;
-      break;
+      return source._get<T::kIPAddress>().addressType() != CIPAddress::kNone;
     case T::kTime:
-      value = source._get<T::kTime>().seconds != 0;
-      break;
+      return source._get<T::kTime>().seconds != 0;
     case T::kString: {
       const std::string_view text = source._get<T::kString>().view();
-      value = !text.empty() && !equalsIgnoringCase(text, "false");
-      break;
+      return !text.empty() && !equalsIgnoringCase(text, "false");
     }
     case T::kHexStore:
-      value = !source._get<T::kHexStore>().empty();
-      break;
+      return !source._get<T::kHexStore>().empty();
     case T::kInteger:
-      value = source._get<T::kInteger>() > 0;
-      break;
+      return source._get<T::kInteger>() > 0;
     case T::kUInteger:
-      value = source._get<T::kUInteger>() != 0;
-      break;
+      return source._get<T::kUInteger>() != 0;
     case T::kBoolean:
-      value = source._get<T::kBoolean>();
-      break;
+      return source._get<T::kBoolean>();
     default:  // unknown: false
-      break;
+      return false;
   }
-  target._set<T::kBoolean>(value, CVariantSubType::kGeneral);
+}
+
+void CVariantConversion::_toBoolean(const CVariant& source, CVariant& target, CVariantType,
+                                    CVariantSubType, const std::string&) {
+  target._set<T::kBoolean>(booleanOf(source), CVariantSubType::kGeneral);
 }
 
 void CVariantConversion::_toString(const CVariant& source, CVariant& target, CVariantType,

@@ -36,6 +36,10 @@ class CVariantConversion {
   static void convert(CVariant& variant, CVariantType type,
                       CVariantSubType subtype = CVariantSubType::kGeneral,
                       const std::string& hint = std::string());
+  // booleanOf: the boolean a conversion of source gives (rules A1 to I1),
+  // for every type but ip endpoint, whose conversion is forbidden; never
+  // raises.
+  static bool booleanOf(const CVariant& source) noexcept;
   // convertInto: `target` becomes `source` converted (source may be target).
   static void convertInto(const CVariant& source, CVariant& target, CVariantType type,
                           CVariantSubType subtype, const std::string& hint);
