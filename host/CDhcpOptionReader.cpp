@@ -122,12 +122,16 @@ COption::Ptr CDhcpOptionReader::decode(const CPlace& place, CByteReader data, st
   // Every option makeOption makes is a host option.
   static_cast<CHostOptionBase&>(option).setRaw(data.current(), data.remaining());
 
-  CPlace scope = place;
+  // The place of the sub-options: place itself, but below option 17 the
+  // vendor-specific definitions belong to the enterprise number its data
+  // starts with.
+  const CPlace* scope = &place;
+  CPlace vendorScope;
   if (family_ == 6 && place.definitionPath.depth() == 1 &&
       place.definitionPath[0] == kVendorOptions6 && data.has(4)) {
-    // Vendor-specific definitions below option 17 belong to the enterprise
-    // number its data starts with.
-    scope.enterprise = static_cast<std::int32_t>(CByteReader(data).u32());
+    vendorScope = place;
+    vendorScope.enterprise = static_cast<std::int32_t>(CByteReader(data).u32());
+    scope = &vendorScope;
   }
 
   const CElementAttributes& elements = definition.elementAttributes();
@@ -149,7 +153,7 @@ COption::Ptr CDhcpOptionReader::decode(const CPlace& place, CByteReader data, st
       bytes.skip(offset);
       CByteReader fieldData = bytes.sub(length);
       fieldsEnd = std::max(fieldsEnd, offset + length);
-      option.addChild(decode(scope.below(tag), fieldData, fieldData.offset(), depth + 1));
+      option.addChild(decode(scope->below(tag), fieldData, fieldData.offset(), depth + 1));
     }
   }
 
@@ -166,7 +170,7 @@ COption::Ptr CDhcpOptionReader::decode(const CPlace& place, CByteReader data, st
              place.path.string(), tagWidth, lengthWidth, kMaxWidth});
       }
       data.skip(fieldsEnd);
-      decodeSubOptions(option, scope, data, tagWidth, lengthWidth, depth + 1);
+      decodeSubOptions(option, *scope, data, tagWidth, lengthWidth, depth + 1);
       break;
     }
     case COptionType::eFixedOffset:
