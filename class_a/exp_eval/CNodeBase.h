@@ -18,6 +18,8 @@ class CNodeBase {
  public:
   // CNodeBase: an unknown value, dispatching calls to context (not owned).
   explicit CNodeBase(CExpEval* context) noexcept : context_(context) {}
+  // CNodeBase(context, value): a node whose value starts as value.
+  CNodeBase(CExpEval* context, const CVariant& value) : value_(value), context_(context) {}
   CNodeBase(const CNodeBase&) = delete;
   CNodeBase& operator=(const CNodeBase&) = delete;
 

@@ -8,8 +8,7 @@ namespace qvt {
 class CTerminalNode : public CNodeBase {
  public:
   // CTerminalNode: a leaf whose value is literal.
-  CTerminalNode(CExpEval* context, const CVariant& literal) : CNodeBase(context) {
-    value_ = literal;
+  CTerminalNode(CExpEval* context, const CVariant& literal) : CNodeBase(context, literal) {
     literal_ = true;
   }
   bool interpret() override = 0;
