@@ -40,19 +40,25 @@ CStackBounds threadStack() {
 
 }  // namespace
 
-// CExpEvalRun: one active execution, counted while it runs.
+// CExpEvalRun: one active execution of a tree, counted (and the tree marked
+// running) while it runs.
 class CExpEvalRun {
  public:
-  CExpEvalRun(CExpEval& evaluator, std::uint32_t depth) : evaluator_(evaluator), depth_(depth) {
-    evaluator_._enterRun(depth_);
+  CExpEvalRun(CExpEval& evaluator, const CSyntaxTreeProxy& tree)
+      : evaluator_(evaluator), tree_(tree) {
+    evaluator_._enterRun(tree_.depth());
+    tree_.setRunning(true);
   }
-  ~CExpEvalRun() { evaluator_._leaveRun(depth_); }
+  ~CExpEvalRun() {
+    tree_.setRunning(false);
+    evaluator_._leaveRun(tree_.depth());
+  }
   CExpEvalRun(const CExpEvalRun&) = delete;
   CExpEvalRun& operator=(const CExpEvalRun&) = delete;
 
  private:
   CExpEval& evaluator_;
-  std::uint32_t depth_;
+  const CSyntaxTreeProxy& tree_;
 };
 
 CExpEval::CExpEval(CIHostContext* hostContext) : hostContext_(hostContext) {
@@ -139,8 +145,18 @@ CGeneralPtr<CSyntaxTreeProxy> CExpEval::compile(std::string text) {
 void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree) {
   if (!tree) _fail("CExpEval::execute", "Cannot execute expression.", "Invalid syntax tree.");
   const CSyntaxTreeProxy& proxy = *tree;
+  if (proxy.running()) {
+    // The tree runs further up already: its own text came back through
+    // $EVAL or $VALUE and a cache gave the same tree. The nested run gets a
+    // tree of its own, so it cannot overwrite the values the outer run
+    // keeps in the nodes (the nesting limits still count every run).
+    const CGeneralPtr<CSyntaxTreeProxy> own(
+        new CSyntaxTreeProxy(buildTree(proxy.tokens()), proxy.tokens()));
+    execute(results, own);
+    return;
+  }
   {
-    CExpEvalRun run(*this, proxy.depth());
+    CExpEvalRun run(*this, proxy);
     const std::size_t count = proxy.rootCount();
     for (std::size_t index = 0; index < count; ++index)
       proxy.root(index).interpret();

@@ -18,7 +18,8 @@
 // within kStackReserve bytes of the end of its thread's stack stops with an
 // error. So no expression overflows the stack, and every compiled expression
 // runs to its end on a 256 KiB thread stack in an optimised or plain debug
-// build.
+// build. A function's value is at most kMaxValueSize bytes long, so nested
+// calls cannot make a value grow beyond bounds.
 #pragma once
 
 #include <cstddef>
@@ -61,6 +62,10 @@ class CExpEval {
   // kMaxNestedRuns: how many executions may be active at once in one engine
   // (an expression, the expression its $EVAL runs, and so on).
   static constexpr std::uint32_t kMaxNestedRuns = 8;
+  // kMaxValueSize: the longest string or byte sequence (in bytes) a
+  // function may give; longer ones fail the call (more than any DHCP
+  // message holds).
+  static constexpr std::size_t kMaxValueSize = 65536;
   // kStackReserve: interpretation stops with an error when it comes within
   // this many bytes of the end of the running thread's stack.
   static constexpr std::size_t kStackReserve = 64 * 1024;
@@ -88,6 +93,9 @@ class CExpEval {
   // "No result calculated." ("Expression evaluates to nothing.") for a tree
   // without roots, "Cannot execute expression." with a nesting reason when
   // nested executions exceed their limits, and every error of interpretation.
+  // A tree asked to run while it is running already (its own text reached
+  // again through $EVAL or $VALUE) runs as a copy built from its tokens, so
+  // neither run disturbs the values the other keeps in the nodes.
   virtual void execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProxy>& tree);
   // execute (single form): the first root's value into result: the value
   // the list form makes current, with the same errors, taken without filling

@@ -1,5 +1,6 @@
 #include "class_a/exp_eval/CFuncExprNode.h"
 
+#include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CListItemExprNode.h"
 #include "class_a/standard/Fail.h"
 
@@ -40,7 +41,20 @@ void CFuncExprNode::_call(const CVariant& name) {
     engine.callback(results_, name.string(), arguments_);
   }
   if (results_.empty()) _failNoResult(name);
-  value_ = results_.current();
+  const CVariant& result = results_.current();
+  // Functions that lengthen their argument (base64, the text of a byte
+  // sequence) would otherwise grow a value exponentially with the nesting.
+  if ((result.isString() || result.isHexStore()) && result.raw_len() > CExpEval::kMaxValueSize) {
+    _failTooLong(name, result.raw_len());
+  }
+  value_ = result;
+}
+
+void CFuncExprNode::_failTooLong(const CVariant& name, std::size_t size) const {
+  fail(CRaiser::of(*this), "exp_eval", "CFuncExprNode::interpret",
+       {"Failed to execute function '%1'.", name.string()},
+       {"Its value of %1 bytes is longer than the %2 bytes a value may hold.", size,
+        CExpEval::kMaxValueSize});
 }
 
 void CFuncExprNode::_failNoResult(const CVariant& name) const {

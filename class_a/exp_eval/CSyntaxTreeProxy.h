@@ -51,6 +51,10 @@ class CSyntaxTreeProxy {
   const CNodeBaseFactory& factory() const noexcept { return *factory_.get(); }
   // depth: the deepest root's depth (0 without roots).
   std::uint32_t depth() const noexcept { return depth_; }
+  // running: an execution of this tree is under way (CExpEval::execute
+  // marks it), so a nested execution must not reuse its nodes.
+  bool running() const noexcept { return running_; }
+  void setRunning(bool running) const noexcept { running_ = running; }
 
   // CVisitor: called with a node, its level (0 for a root) and its root index.
   using CVisitor = std::function<void(const CNodeBase& node, std::size_t level, std::size_t root)>;
@@ -64,6 +68,7 @@ class CSyntaxTreeProxy {
   CGeneralPtr<CNodeBaseFactory> factory_;
   std::vector<std::unique_ptr<CNodeBase>> roots_;
   std::uint32_t depth_ = 0;
+  mutable bool running_ = false;
 };
 
 template <>

@@ -193,6 +193,42 @@ TEST_P(CDHCPEvalBaseTest, CipherIsKeyedOnFirstUse) {
             "not been keyed.)");
 }
 
+// countDown: the next number of a count that starts at 6 for each test.
+int gCount = 0;
+void countDown(CExpEval&, CMultiVariant& results, CMultiVariant&) {
+  results.append(CVariant(static_cast<std::int64_t>(gCount--)));
+}
+
+TEST_P(CDHCPEvalBaseTest, ExpressionReachingItsOwnCachedTreeRunsCorrectly) {
+  // Key a reaches itself until the count runs out: 6 + (4 + (2 + (0 + 0))).
+  // Each nested run reads the text the cache already holds a running tree
+  // for; running that tree again would overwrite the outer run's left
+  // operand before the outer run adds it.
+  const std::string file = testing::TempDir() + "dhcp-eval-values-" + std::to_string(::getpid()) +
+                           "-" + std::to_string(GetParam());
+  {
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    std::fprintf(out,
+                 "a = [$DOWN() + ($DOWN() > 0 ? $VALUE('%s', 'a') : 0)]\n"
+                 "b = [$VALUE('%s', 'c')]\nc = [$VALUE('%s', 'b')]\n",
+                 file.c_str(), file.c_str(), file.c_str());
+    std::fclose(out);
+  }
+  exchange_.eval->registerFunction("DOWN", &countDown);
+  const std::string top = "$VALUE('" + file + "', 'a')";
+  for (int round = 0; round < 2; ++round) {
+    gCount = 6;
+    EXPECT_EQ(exchange_.run(top), "integer: 12");
+  }
+  EXPECT_EQ(static_cast<CDHCPEvalBase&>(*exchange_.eval).compiled().size(), 2u);
+  // A chain that never ends still ends at the nesting limit.
+  EXPECT_EQ(exchange_.run("$VALUE('" + file + "', 'b')"),
+            "error: CExpression::operator*: Cannot execute expression '[$VALUE('" + file +
+                "', 'c')]'. (Expression does not evaluate.)");
+  std::remove(file.c_str());
+}
+
 INSTANTIATE_TEST_SUITE_P(Families, CDHCPEvalBaseTest, testing::Values(4u, 6u),
                          // Not "info": the macro's own parameter has that name.
                          [](const testing::TestParamInfo<std::uint32_t>& family) {
