@@ -1,7 +1,10 @@
 #include "host/kvstore/CSqliteConnection.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
+#include <string>
 #include <type_traits>
 
 #include "class_a/standard/Fail.h"
@@ -34,6 +37,33 @@ std::string columnText(sqlite3_stmt* statement, int column) {
               : std::string();
 }
 
+bool onReadOnlyFileSystem(const std::string& path) {
+  struct statvfs status {};
+  return ::statvfs(path.c_str(), &status) == 0 && (status.f_flag & ST_RDONLY) != 0;
+}
+
+bool hasLeftoverLog(const std::string& path) {
+  struct stat status {};
+  return ::stat((path + "-wal").c_str(), &status) == 0 && status.st_size > 0;
+}
+
+// immutableUri: the URI of the file at path opened as immutable ("%", "?"
+// and "#" of the path escaped).
+std::string immutableUri(const std::string& path) {
+  std::string uri = "file:";
+  for (const char c : path) {
+    if (c == '%' || c == '?' || c == '#') {
+      static const char kHex[] = "0123456789ABCDEF";
+      uri += '%';
+      uri += kHex[static_cast<unsigned char>(c) >> 4];
+      uri += kHex[static_cast<unsigned char>(c) & 0xF];
+    } else {
+      uri += c;
+    }
+  }
+  return uri + "?immutable=1";
+}
+
 }  // namespace
 
 void CSqliteConnection::CCloser::operator()(sqlite3* db) const {
@@ -49,9 +79,18 @@ CSqliteConnection::CSqliteConnection(const std::string& path, bool create,
     : CKeyValueConnection(sqliteSql()), busyTimeout_(busyTimeout) {
   // One thread at a time uses a connection, so SQLite's own mutex is not
   // needed (NOMUTEX).
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  std::string name = path;
+  if (onReadOnlyFileSystem(path)) {
+    // Write-ahead logging needs a shared-memory file beside the database,
+    // which a read-only file system cannot hold. Without a log left over,
+    // the file alone holds every record and nothing can change it, so it
+    // is read as immutable: lookups work, writes fail as read-only.
+    flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+    if (!hasLeftoverLog(path)) name = immutableUri(path);
+  }
   sqlite3* db = nullptr;
-  const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  const int code = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
   db_.reset(db);
   if (code != SQLITE_OK) _fail(code);
   sqlite3_extended_result_codes(db, 1);

@@ -29,7 +29,10 @@ namespace qvt::host {
 class CSqliteConnection : public CKeyValueConnection {
  public:
   // CSqliteConnection: opens path for reading and writing; with create a
-  // missing file is made. Raises when the file cannot be opened.
+  // missing file is made. A file on a read-only file system is opened for
+  // reading only (as immutable when no write-ahead log is left beside it),
+  // so lookups work and writes fail with "The database cannot be written".
+  // Raises when the file cannot be opened.
   CSqliteConnection(const std::string& path, bool create, std::chrono::milliseconds busyTimeout);
   ~CSqliteConnection() override;
 
