@@ -74,12 +74,13 @@ function(qvt_program_headers target)
   target_include_directories(${target} PRIVATE ${qvt_stage_dir})
 endfunction()
 
-# qvt_test(NAME [DEPS dep...])
+# qvt_test(NAME [DEPS dep...] [LABELS label...])
 # One GoogleTest executable from every .cpp of the current test folder,
-# registered with CTest test by test. Test headers are included by their path
-# below tests/ ("tools/CommandRunner.h") or from the test's own folder.
+# registered with CTest test by test, each test with the given CTest labels.
+# Test headers are included by their path below tests/ ("tools/CommandRunner.h")
+# or from the test's own folder.
 function(qvt_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -90,5 +91,9 @@ function(qvt_test name)
   target_compile_definitions(${name} PRIVATE
     DHCP_EVAL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     DHCP_EVAL_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  set(properties TIMEOUT 300)
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
