@@ -1,0 +1,289 @@
+// dhcp-eval kv under faults: an import killed with SIGKILL at any moment, a
+// full disk and a read-only file system leave an SQLite database that
+// passes its integrity check and holds all or none of the import, with a
+// clear error for the user.
+//
+// The disk faults use a small tmpfs mounted (and unmounted) by the test;
+// they are skipped where mounting is not permitted.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/ToolTestSupport.h"
+
+extern char** environ;
+
+namespace qvt::test {
+namespace {
+
+using CClock = std::chrono::steady_clock;
+
+// CSqlite: the test's own read-only look at a database file.
+class CSqlite {
+ public:
+  explicit CSqlite(const std::string& path) {
+    sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+  }
+  ~CSqlite() { sqlite3_close(db_); }
+  CSqlite(const CSqlite&) = delete;
+  CSqlite& operator=(const CSqlite&) = delete;
+
+  // value: the first column of the first row of sql, or "error: ...".
+  std::string value(const std::string& sql) {
+    std::string found;
+    const auto keep = [](void* out, int, char** values, char**) {
+      *static_cast<std::string*>(out) = values[0] ? values[0] : "NULL";
+      return 1;
+    };
+    const int code = sqlite3_exec(db_, sql.c_str(), keep, &found, nullptr);
+    return code == SQLITE_OK || code == SQLITE_ABORT ? found
+                                                     : std::string("error: ") + sqlite3_errmsg(db_);
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+// recordsText: count records of class kclass, each value "<tag>-<i>".
+std::string recordsText(const std::string& kclass, const std::string& tag, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    text += "class=" + kclass + "\nkey=k" + std::to_string(i) + "\nvalue=" + tag + "-" +
+            std::to_string(i) + "\n\n";
+  }
+  return text;
+}
+
+// startDhcpEval: dhcp-eval started with arguments, its output dropped.
+pid_t startDhcpEval(const std::vector<std::string>& arguments) {
+  std::vector<const char*> argv = {DHCP_EVAL_COMMAND};
+  for (const std::string& argument : arguments)
+    argv.push_back(argument.c_str());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  const int code = posix_spawn(&pid, DHCP_EVAL_COMMAND, &actions, nullptr,
+                               const_cast<char* const*>(argv.data()), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return code == 0 ? pid : -1;
+}
+
+off_t fileSize(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 ? status.st_size : 0;
+}
+
+// CTmpfs: a tmpfs of size bytes mounted on a new folder of dir for the
+// test's lifetime; mounted() is false where mounting is not permitted.
+class CTmpfs {
+ public:
+  CTmpfs(const CScratchDir& dir, std::size_t size) : path_(dir.path() + "/disk") {
+    ::mkdir(path_.c_str(), 0755);
+    const std::string options = "size=" + std::to_string(size);
+    if (::mount("tmpfs", path_.c_str(), "tmpfs", 0, options.c_str()) == 0) {
+      mounted_ = true;
+    } else {
+      error_ = std::strerror(errno);
+    }
+  }
+  ~CTmpfs() {
+    if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+  }
+  CTmpfs(const CTmpfs&) = delete;
+  CTmpfs& operator=(const CTmpfs&) = delete;
+
+  bool mounted() const { return mounted_; }
+  const std::string& error() const { return error_; }
+  const std::string& path() const { return path_; }
+  // setReadOnly: remounts the file system read-only (or writable again).
+  bool setReadOnly(bool readOnly) {
+    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
+    return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, nullptr) == 0;
+  }
+
+ private:
+  std::string path_;
+  bool mounted_ = false;
+  std::string error_;
+};
+
+class DhcpEvalKvFaultTest : public testing::Test {
+ protected:
+  CCommandResult kv(const std::string& db, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"kv", "--db", db});
+    return runDhcpEval(dir_, arguments);
+  }
+
+  CScratchDir dir_;
+};
+
+// Each round imports 100000 records (more than SQLite's page cache holds,
+// so pages reach the write-ahead log before the commit) and is killed at a
+// point of its own: at fractions of an import's time, or as soon as the
+// log holds a given amount of the open transaction.
+TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
+  constexpr int kRecords = 100000;
+  const std::string db = dir_.path() + "/kv.db";
+  const std::string wal = db + "-wal";
+  ASSERT_EQ(kv(db, {"set", "keep", "", "k", "v"}).status, 0);
+
+  // How long an import takes when nothing stops it.
+  const std::string timed = dir_.path() + "/timed.db";
+  const std::string timedFile = dir_.write("timed.txt", recordsText("imp", "t", kRecords));
+  const CClock::time_point begin = CClock::now();
+  ASSERT_EQ(kv(timed, {"import", timedFile}).status, 0);
+  const auto duration = CClock::now() - begin;
+
+  struct CKill {
+    double fraction;  // of duration after the start, or
+    off_t walBytes;   // as soon as the log holds more than this
+  };
+  const std::vector<CKill> kills = {{0.1, 0}, {0.3, 0},     {0.5, 0},     {0.7, 0}, {0.9, 0},
+                                    {0, 1},   {0, 1 << 20}, {0, 3 << 20}, {1.5, 0}};
+  int midWrite = 0;
+  std::vector<int> stored;  // per round: 0 or kRecords
+  for (std::size_t round = 0; round < kills.size(); ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const std::string kclass = "imp" + std::to_string(round);
+    const std::string file = dir_.write(kclass + ".txt", recordsText(kclass, "r", kRecords));
+    // A writer that closes the database checkpoints the log of the last
+    // round and removes it.
+    ASSERT_EQ(kv(db, {"get", "keep", "", "k"}).out, "v\n");
+    ASSERT_EQ(fileSize(wal), 0);
+    const pid_t importer = startDhcpEval({"kv", "--db", db, "import", file});
+    ASSERT_GT(importer, 0);
+    const CClock::time_point start = CClock::now();
+    off_t walAtKill = 0;
+    int status = 0;
+    bool exited = false;
+    for (;;) {
+      walAtKill = fileSize(wal);
+      const bool due = kills[round].walBytes > 0
+                           ? walAtKill >= kills[round].walBytes
+                           : CClock::now() - start >= duration * kills[round].fraction;
+      exited = waitpid(importer, &status, WNOHANG) == importer;
+      if (due || exited) break;
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    if (!exited) {
+      kill(importer, SIGKILL);
+      waitpid(importer, &status, 0);
+    }
+
+    CSqlite look(db);
+    EXPECT_EQ(look.value("PRAGMA integrity_check"), "ok");
+    const int count =
+        std::stoi(look.value("SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = '" + kclass + "'"));
+    EXPECT_TRUE(count == 0 || count == kRecords) << count << " records";
+    if (count == kRecords) {
+      EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = '" + kclass +
+                           "' AND KVALUE = 'r-' || SUBSTR(KKEY, 2)"),
+                std::to_string(kRecords));
+    }
+    if (count == 0 && walAtKill > 0 && WIFSIGNALED(status)) ++midWrite;
+    stored.push_back(count);
+    // What earlier rounds left stays as it was.
+    for (std::size_t earlier = 0; earlier < stored.size(); ++earlier) {
+      EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = 'imp" +
+                           std::to_string(earlier) + "'"),
+                std::to_string(stored[earlier]));
+    }
+    EXPECT_EQ(look.value("SELECT KVALUE FROM qvt_keyvalues WHERE KCLASS = 'keep'"), "v");
+  }
+  // Some import was killed while its transaction had reached the log.
+  EXPECT_GT(midWrite, 0);
+  // The last round waited for the import to finish.
+  EXPECT_EQ(stored.back(), kRecords);
+  // The database still takes writes through dhcp-eval.
+  EXPECT_EQ(kv(db, {"set", "keep", "", "k2", "v2"}).status, 0);
+  EXPECT_EQ(kv(db, {"get", "keep", "", "k2"}).out, "v2\n");
+}
+
+TEST_F(DhcpEvalKvFaultTest, FullDiskRefusesTheWriteAndKeepsTheDatabase) {
+  CTmpfs disk(dir_, 1 << 20);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.error();
+  const std::string db = disk.path() + "/kv.db";
+  ASSERT_EQ(kv(db, {"set", "keep", "", "k", "v"}).status, 0);
+  const std::string big = dir_.write("big.txt", recordsText("big", "b", 40000));
+  const CCommandResult full = kv(db, {"import", big});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "dhcp-eval: Cannot save key-value records to '" + db +
+                          "'. (The disk or the database is full (database or disk is full).)\n");
+  {
+    CSqlite look(db);
+    EXPECT_EQ(look.value("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues"), "1");
+  }
+  EXPECT_EQ(kv(db, {"get", "keep", "", "k"}).out, "v\n");
+  // With room again, the same import goes through.
+  const std::string some = dir_.write("some.txt", recordsText("big", "b", 100));
+  EXPECT_EQ(kv(db, {"import", some}).status, 0);
+  EXPECT_EQ(lines(kv(db, {"list", "big"}).out).size(), 100u);
+}
+
+TEST_F(DhcpEvalKvFaultTest, ReadOnlyFileSystemRefusesWritesAndStillAnswersLookups) {
+  CTmpfs disk(dir_, 1 << 20);
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.error();
+  const std::string db = disk.path() + "/kv.db";
+  ASSERT_EQ(kv(db, {"set", "pool", "cm", "00-11", "10.1.0.0"}).status, 0);
+  ASSERT_TRUE(disk.setReadOnly(true));
+  const CCommandResult refused = kv(db, {"set", "pool", "cm", "00-22", "10.2.0.0"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "dhcp-eval: Cannot save key-value record (class 'pool', subclass 'cm', key '00-22') "
+            "to '" +
+                db +
+                "'. (The database cannot be written (attempt to write a readonly database).)\n");
+  const CCommandResult lookup =
+      runDhcpEval(dir_, {"--kv", db, "--", "$DB.KEYVALUE('pool', 'cm', '00-11')"});
+  EXPECT_EQ(lookup.status, 0) << lookup.err;
+  EXPECT_EQ(lookup.out, "ip address (ipv4) 10.1.0.0\n");
+  EXPECT_EQ(kv(db, {"get", "pool", "cm", "00-11"}).out, "10.1.0.0\n");
+
+  // A writer killed after its commit leaves the record in the log only; the
+  // log is read on the read-only file system too.
+  ASSERT_TRUE(disk.setReadOnly(false));
+  const pid_t writer = fork();
+  if (writer == 0) {
+    sqlite3* db3 = nullptr;
+    sqlite3_open(db.c_str(), &db3);
+    const int code = sqlite3_exec(db3,
+                                  "INSERT INTO qvt_keyvalues VALUES"
+                                  " ('pool', 'cm', '00-33', '10.3.0.0', 1, 0, 99)",
+                                  nullptr, nullptr, nullptr);
+    _exit(code == SQLITE_OK ? 0 : 1);  // without closing: the log stays
+  }
+  int status = 0;
+  waitpid(writer, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_GT(fileSize(db + "-wal"), 0);
+  ASSERT_TRUE(disk.setReadOnly(true));
+  EXPECT_EQ(kv(db, {"get", "pool", "cm", "00-33"}).out, "10.3.0.0\n");
+  EXPECT_EQ(kv(db, {"set", "pool", "cm", "00-22", "10.2.0.0"}).status, 1);
+
+  ASSERT_TRUE(disk.setReadOnly(false));
+  CSqlite look(db);
+  EXPECT_EQ(look.value("PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues"), "2");
+}
+
+}  // namespace
+}  // namespace qvt::test
