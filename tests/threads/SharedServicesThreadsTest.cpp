@@ -24,6 +24,7 @@
 #include "class_a/standard/CIHostContext.h"
 #include "class_a/standard/CILogger.h"
 #include "class_b/dhcp/dhcp_eval/CDHCPEvalFactory.h"
+#include "host/CCaptureReader.h"
 #include "host/CDhcp4Decoder.h"
 #include "host/CDhcp6Decoder.h"
 #include "host/CHexPayload.h"
@@ -63,8 +64,16 @@ class CSharedHost : public CIHostContext, public CILogger {
   int messages_ = 0;
 };
 
-std::vector<unsigned char> example(const std::string& name) {
-  return CHexPayload::readFile(std::string(DHCP_EVAL_SOURCE_DIR) + "/examples/" + name);
+std::string example(const std::string& name) {
+  return std::string(DHCP_EVAL_SOURCE_DIR) + "/examples/" + name;
+}
+
+// firstPacket: the payload of the first DHCP message of a capture.
+std::vector<unsigned char> firstPacket(const std::string& name) {
+  CCaptureReader capture(example(name));
+  CCapturedPacket packet;
+  capture.next(packet);
+  return packet.payload;
 }
 
 // CFamily: a message of one family and the expressions run on it.
@@ -77,14 +86,14 @@ struct CFamily {
 const std::vector<CFamily>& families() {
   static const std::vector<CFamily> all = {
       {4,
-       example("payload-discover.hex"),
+       firstPacket("dhcp4-relayed-remote-id.pcap"),
        {"$HWADDR", "$CLASSID", "$CM && $IS_DISCOVER", "$RELAY.CIRCUITID", "$INP('82/2')",
         "$DEVICE.VENDORID", "$DEVICE.DESCRIPTION", "$DB.KEYVALUE('pool', 'cm', $HWADDR)",
         "$DB.KEYVALUE.EXISTS('pool', 'cm', $HWADDR, 'known')", "$PROV.RULE(1)", "$PROV.RULE(2)",
         "$EVAL('[$PROV.RULE(3) + 1]')", "$SDECRYPT($SENCRYPT($STR($HWADDR)))",
         "$MD5($CLASSID) + $LEFT('abcdef', 2)", "$MATCH($CLASSID, 'docsis*')"}},
       {6,
-       example("dhcp6-docsis-relayed.hex"),
+       CHexPayload::readFile(example("dhcp6-docsis-relayed.hex")),
        {"$CLIENTID", "$CLASSID", "$CM", "$INP('17/2/2')", "$INP('0xffffff06/18')",
         "$DEVICE.VENDORID", "$DB.KEYVALUE('pool', 'v6', 'any')", "$PROV.RULE(1)", "$PROV.RULE(3)",
         "$SENCRYPT('x') == $SENCRYPT('x')"}},
@@ -164,6 +173,12 @@ TEST_P(SharedServicesThreadsTest, EvaluatorsOnSeveralThreadsGiveWhatOneThreadGiv
     for (const std::string& value : expected[family.family])
       EXPECT_EQ(value.rfind("error: ", 0), std::string::npos) << value;
   }
+  // What the shared services give: the store's record, the rules and the
+  // vendor lookup.
+  EXPECT_EQ(expected[4][7], "10.1.0.0");
+  EXPECT_EQ(expected[4][9], "cm:acme");
+  EXPECT_EQ(expected[4][11], "4492");
+  EXPECT_EQ(expected[6][6], "2001:db8::1");
 
   std::atomic<int> running{kThreads};
   std::vector<std::string> problems(kThreads + 1);

@@ -1,8 +1,10 @@
 #include "tools/soak/ExchangeSoak.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
@@ -10,6 +12,7 @@
 #include "class_a/standard/CIHostContext.h"
 #include "class_a/standard/CILogger.h"
 #include "class_b/dhcp/dhcp_eval/CDHCPEvalFactory.h"
+#include "host/CCaptureReader.h"
 #include "host/CDhcp4Decoder.h"
 #include "host/CDhcp6Decoder.h"
 #include "host/CHexPayload.h"
@@ -39,8 +42,16 @@ struct CReceived {
   std::vector<std::string> expressions;
 };
 
-std::vector<unsigned char> example(const char* name) {
-  return host::CHexPayload::readFile(std::string(DHCP_EVAL_SOURCE_DIR) + "/examples/" + name);
+std::string example(const char* name) {
+  return std::string(DHCP_EVAL_SOURCE_DIR) + "/examples/" + name;
+}
+
+// firstPacket: the payload of the first DHCP message of a capture.
+std::vector<unsigned char> firstPacket(const char* name) {
+  host::CCaptureReader capture(example(name));
+  host::CCapturedPacket packet;
+  capture.next(packet);
+  return packet.payload;
 }
 
 // CServer: what every exchange shares.
@@ -65,13 +76,13 @@ class CServer {
     node_.accountName = "acme";
     messages_ = {
         {4,
-         example("payload-discover.hex"),
+         firstPacket("dhcp4-relayed-remote-id.pcap"),
          {"$CM && $IS_DISCOVER", "$RELAY.CIRCUITID", "$DEVICE.VENDORID",
           "$DB.KEYVALUE('modem', 'docsis', $HWADDR) == 'gold'", "$PROV.RULE(1)",
           "$MATCH($CLASSID, 'docsis*') ? $PROV.RULE(2) : 0", "$STR($HWADDR) + '/' + $INP(53)",
           "$SDECRYPT($SENCRYPT($CLASSID))"}},
         {6,
-         example("dhcp6-docsis-relayed.hex"),
+         host::CHexPayload::readFile(example("dhcp6-docsis-relayed.hex")),
          {"$CM", "$INP('17/2/2') == 'ECM'", "$INP('0xffffff06/18')", "$DEVICE.VENDORID",
           "$DB.KEYVALUE('pool', 'v6', 'any')", "$PROV.RULE(1)", "$MD5($CLIENTID)",
           "$LEFT($STR($CLASSID), 6)"}},
@@ -117,24 +128,22 @@ std::string valueText(CExpEval& evaluator, const CGeneralPtr<CSyntaxTreeProxy>& 
 // first ones seen, reporting the first difference.
 class CValueCheck {
  public:
-  void check(std::size_t message, std::size_t expression, const std::string& value) {
-    if (expected_.size() <= message) expected_.resize(message + 1);
-    std::vector<std::string>& known = expected_[message];
-    if (known.size() <= expression) {
-      known.resize(expression + 1);
-      known[expression] = value;
-      return;
-    }
-    if (value != known[expression] && ok_) {
+  // check: compares value with the first value of expression (text) of
+  // message, which is printed when it is seen first.
+  void check(std::size_t message, std::size_t expression, const std::string& text,
+             const std::string& value) {
+    const auto [known, first] = expected_.try_emplace({message, expression}, value);
+    if (first) std::printf("value: %s = %s\n", text.c_str(), value.c_str());
+    if (!first && value != known->second && ok_) {
       std::printf("value changed: message %zu, expression %zu: '%s', was '%s'\n", message,
-                  expression, value.c_str(), known[expression].c_str());
+                  expression, value.c_str(), known->second.c_str());
       ok_ = false;
     }
   }
   bool ok() const { return ok_; }
 
  private:
-  std::vector<std::vector<std::string>> expected_;
+  std::map<std::pair<std::size_t, std::size_t>, std::string> expected_;
   bool ok_ = true;
 };
 
@@ -150,7 +159,8 @@ bool runExchanges(std::uint64_t count, const std::string& scratchFolder) {
     const std::unique_ptr<host::CHostExchange> exchange = server.exchange(message);
     const CGeneralPtr<CExpEval> evaluator = exchange->evaluator();
     for (std::size_t i = 0; i < message.expressions.size(); ++i)
-      values.check(which, i, valueText(*evaluator, evaluator->compile(message.expressions[i])));
+      values.check(which, i, message.expressions[i],
+                   valueText(*evaluator, evaluator->compile(message.expressions[i])));
     trace.at(done);
   }
   const bool flat = trace.finish();
@@ -169,7 +179,7 @@ bool runEvaluator(std::uint64_t count, const std::string& scratchFolder) {
   CMemoryTrace trace("executions", count);
   for (std::uint64_t done = 1; done <= count; ++done) {
     const std::size_t which = done % trees.size();
-    values.check(0, which, valueText(*evaluator, trees[which]));
+    values.check(0, which, message.expressions[which], valueText(*evaluator, trees[which]));
     trace.at(done);
   }
   const bool flat = trace.finish();
