@@ -3,6 +3,7 @@
 #include <fstream>
 #include <set>
 
+#include "class_a/standard/BoundedLine.h"
 #include "class_a/standard/CException.h"
 #include "class_a/standard/Fail.h"
 #include "class_a/standard/Severity.h"
@@ -46,7 +47,13 @@ CHostConfig CHostConfig::parse(std::istream& stream, const std::string& name,
   const CMessage description("Cannot read configuration file '%1'.", name);
   std::set<std::string> seen;
   std::string line;
-  for (std::int32_t number = 1; std::getline(stream, line); ++number) {
+  std::int32_t number = 1;
+  for (CLineRead read; (read = readBoundedLine(stream, line)) != CLineRead::kEnd; ++number) {
+    if (read == CLineRead::kTooLong) {
+      fail(
+          CRaiser::none(), "host", kReadOperation, description,
+          {"Line %1 is longer than %2 bytes.", number, static_cast<std::uint64_t>(kMaxLineLength)});
+    }
     const std::string text = trimmed(line);
     if (text.empty() || text[0] == '#') continue;
     const std::size_t equals = text.find('=');

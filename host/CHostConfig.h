@@ -39,7 +39,8 @@ class CHostConfig {
   // parse: the configuration in stream; name names it in messages and
   // baseDirectory anchors relative paths (empty: left as they are). Raises
   // "Cannot read configuration file '%1'." with reason "Line %1 is not of the
-  // form key = value.", "Unknown key '%1' in line %2.", "Key '%1' in line %2
+  // form key = value.", "Line %1 is longer than %2 bytes." (kMaxLineLength
+  // of BoundedLine.h), "Unknown key '%1' in line %2.", "Key '%1' in line %2
   // has no value." or "Key '%1' in line %2 is given more than once.", and
   // the severity-mask error of an invalid log_levels.
   static CHostConfig parse(std::istream& stream, const std::string& name,

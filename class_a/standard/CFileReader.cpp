@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "class_a/standard/BoundedLine.h"
 #include "class_a/standard/Fail.h"
 
 using qvt::CRaiser;
@@ -62,7 +63,13 @@ bool CFileReader::readRecord(std::istream& stream, std::string& record) {
   record.clear();
   std::string line;
   bool readAny = false;
-  while (std::getline(stream, line)) {
+  for (qvt::CLineRead read; (read = qvt::readBoundedLine(stream, line)) != qvt::CLineRead::kEnd;) {
+    if (read == qvt::CLineRead::kTooLong) {
+      qvt::fail(CRaiser::of(*this), "standard", "CFileReader::execute",
+                {"Cannot read file '%1'.", path_},
+                {"Line %1 is longer than %2 bytes.", linesRead_ + 1,
+                 static_cast<std::uint64_t>(qvt::kMaxLineLength)});
+    }
     readAny = true;
     ++linesRead_;
     const std::size_t start = line.find_first_not_of(kBlanks);

@@ -18,7 +18,9 @@ class CFileReader {
   virtual ~CFileReader() = default;
 
   // execute: reads directory/fileName (a file name starting with "/" or "\" is
-  // used as it is). Raises "Cannot open file '%1'." with the system's reason.
+  // used as it is). Raises "Cannot open file '%1'." with the system's reason,
+  // and "Cannot read file '%1'." with "Line %1 is longer than %2 bytes." for
+  // a line longer than kMaxLineLength (BoundedLine.h).
   virtual void execute(const std::string& directory, const std::string& fileName);
 
   // readStream: reads records from an already open stream.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 
+#include "class_a/standard/BoundedLine.h"
 #include "class_a/standard/CStringMap.h"
 #include "class_a/standard/Fail.h"
 
@@ -87,6 +88,27 @@ std::vector<CPrstKeyValue> readRecords(const std::string& text, const std::strin
   return records;
 }
 
+std::vector<CPrstKeyValue> readRecordStream(std::FILE* file, const std::string& name) {
+  std::string text;
+  std::string line;
+  std::uint64_t number = 1;
+  for (CLineRead read; (read = readBoundedLine(file, line)) != CLineRead::kEnd; ++number) {
+    if (read == CLineRead::kTooLong) {
+      fail(
+          CRaiser::none(), "prst_generic", "readRecords",
+          {"Cannot read key-value records from '%1'.", name},
+          {"Line %1 is longer than %2 bytes.", number, static_cast<std::uint64_t>(kMaxLineLength)});
+    }
+    text += line;
+    text += '\n';
+  }
+  if (std::ferror(file)) {
+    failSystem(CRaiser::none(), "prst_generic", "readRecordFile", {"Cannot open file '%1'.", name},
+               static_cast<std::uint32_t>(errno));
+  }
+  return readRecords(text, name);
+}
+
 std::vector<CPrstKeyValue> readRecordFile(const std::string& path) {
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                              &std::fclose);
@@ -94,16 +116,7 @@ std::vector<CPrstKeyValue> readRecordFile(const std::string& path) {
     failSystem(CRaiser::none(), "prst_generic", "readRecordFile", {"Cannot open file '%1'.", path},
                static_cast<std::uint32_t>(errno));
   }
-  std::string text;
-  char buffer[65536];
-  std::size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-    text.append(buffer, count);
-  if (std::ferror(file.get())) {
-    failSystem(CRaiser::none(), "prst_generic", "readRecordFile", {"Cannot open file '%1'.", path},
-               static_cast<std::uint32_t>(errno));
-  }
-  return readRecords(text, path);
+  return readRecordStream(file.get(), path);
 }
 
 std::string writeRecords(const std::vector<CPrstKeyValue>& records) {

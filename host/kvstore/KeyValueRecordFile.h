@@ -15,6 +15,7 @@
 // writeRecords then readRecords gives the same records back.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,14 @@ namespace qvt::host {
 // (line %2: '%3'): %4" (the record's number from 1, the line and text of
 // its first line, the record's own error text).
 std::vector<CPrstKeyValue> readRecords(const std::string& text, const std::string& name);
-// readRecordFile: readRecords of the file's content; raises "Cannot open
-// file '%1'." with the system's reason when it cannot be read.
+// readRecordStream: readRecords of what file holds (read to its end), named
+// name. Raises "Cannot open file '%1'." with the system's reason when
+// reading fails, and "Cannot read key-value records from '%1'." with "Line
+// %1 is longer than %2 bytes." for a line beyond kMaxLineLength
+// (BoundedLine.h), such as a device that never ends its line.
+std::vector<CPrstKeyValue> readRecordStream(std::FILE* file, const std::string& name);
+// readRecordFile: readRecordStream of the file at path; raises "Cannot open
+// file '%1'." with the system's reason when it cannot be opened.
 std::vector<CPrstKeyValue> readRecordFile(const std::string& path);
 // writeRecords: the text form of records, one blank line between records.
 std::string writeRecords(const std::vector<CPrstKeyValue>& records);

@@ -202,6 +202,52 @@ TEST(DhcpEvalRefusalTest, BadInputEndsWithOneClearLine) {
   }
 }
 
+// A device given as a file (no line end, no end at all) is refused at a
+// size or line limit instead of being read until memory runs out.
+TEST(DhcpEvalRefusalTest, FilesThatNeverEndAreRefused) {
+  CScratchDir dir;
+  const std::string zero = "/dev/zero";
+  const std::string tooLarge = "(The file is larger than ";
+  const std::string lineTooLong = "(Line 1 is longer than 1048576 bytes.)\n";
+  const std::vector<CRefusalRow> rows = {
+      {"expression file",
+       {"-f", zero},
+       2,
+       "dhcp-eval: Cannot read expression file '/dev/zero'. " + lineTooLong},
+      {"packet",
+       {"--packet", zero, "1"},
+       2,
+       "dhcp-eval: Cannot open file '/dev/zero'. " + tooLarge + "1048576 bytes.)\n"},
+      {"rules",
+       {"--rules", zero, "1"},
+       2,
+       "dhcp-eval: Cannot open file '/dev/zero'. " + tooLarge + "16777216 bytes.)\n"},
+      {"classes",
+       {"--packet", example("dhcp4-exchange.pcap"), "--classes", zero},
+       2,
+       "dhcp-eval: Cannot open file '/dev/zero'. " + tooLarge + "16777216 bytes.)\n"},
+      {"vendors",
+       {"--vendors", zero, "1"},
+       2,
+       "dhcp-eval: Cannot read file '/dev/zero'. " + lineTooLong},
+      {"key",
+       {"--key", zero, "1"},
+       2,
+       "dhcp-eval: Cannot read shared server key file '/dev/zero'. " + tooLarge +
+           "65536 bytes.)\n"},
+      {"records to import",
+       {"kv", "--db", dir.path() + "/kv.db", "import", zero},
+       2,
+       "dhcp-eval: Cannot read key-value records from '/dev/zero'. " + lineTooLong},
+  };
+  for (const CRefusalRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    const CCommandResult result = runDhcpEval(dir, row.arguments);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_EQ(result.err, row.err);
+  }
+}
+
 TEST(DhcpEvalRefusalTest, APacketThatCannotBeDecodedFailsAloneAndTheOthersRun) {
   CScratchDir dir;
   Bytes broken = bootRequest();

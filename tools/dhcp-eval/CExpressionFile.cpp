@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 
+#include "class_a/standard/BoundedLine.h"
 #include "class_a/standard/CMessage.h"
 #include "class_a/standard/Fail.h"
 
@@ -12,10 +12,6 @@ namespace qvt::tool {
 
 void CExpressionFile::CCloser::operator()(std::FILE* file) const {
   if (file != stdin) std::fclose(file);
-}
-
-void CExpressionFile::CFreer::operator()(char* buffer) const {
-  std::free(buffer);
 }
 
 CExpressionFile::CExpressionFile(const std::string& path) : path_(path) {
@@ -35,19 +31,19 @@ CExpressionFile::CExpressionFile(const std::string& path) : path_(path) {
 
 bool CExpressionFile::next(std::string& expression) {
   for (;;) {
-    char* buffer = buffer_.release();
-    errno = 0;
-    const ssize_t length = getline(&buffer, &capacity_, file_.get());
-    buffer_.reset(buffer);
-    if (length < 0) {
-      if (std::ferror(file_.get())) {
-        failSystem(CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
-                   {"Cannot read expression file '%1'.", path_});
-      }
-      return false;
+    const CLineRead read = readBoundedLine(file_.get(), expression);
+    ++lines_;
+    if (std::ferror(file_.get())) {
+      failSystem(CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
+                 {"Cannot read expression file '%1'.", path_});
     }
-    expression.assign(buffer, static_cast<std::size_t>(length));
-    if (!expression.empty() && expression.back() == '\n') expression.pop_back();
+    if (read == CLineRead::kEnd) return false;
+    if (read == CLineRead::kTooLong) {
+      fail(
+          CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
+          {"Cannot read expression file '%1'.", path_},
+          {"Line %1 is longer than %2 bytes.", lines_, static_cast<std::uint64_t>(kMaxLineLength)});
+    }
     if (!expression.empty() && expression.back() == '\r') expression.pop_back();
     if (!isSkipped(expression)) return true;
   }

@@ -3,13 +3,14 @@
 //
 // Blank lines and lines whose first non-blank character is "#" are skipped;
 // a carriage return before the line end is dropped, so files written on
-// Windows read the same. Lines may be of any length.
+// Windows read the same. A line may be up to kMaxLineLength (1 MiB) long.
 //
 //   CExpressionFile file("checks.txt");   // "-" reads standard input
 //   std::string expression;
 //   while (file.next(expression)) command.evaluate(expression);
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -27,7 +28,8 @@ class CExpressionFile {
 
   // next: the next expression; false at the end of the file. Raises
   // "Cannot read expression file '%1'." with the system's reason when
-  // reading fails (operation "CExpressionFile::next").
+  // reading fails, or with "Line %1 is longer than %2 bytes." (operation
+  // "CExpressionFile::next").
   bool next(std::string& expression);
 
   // isSkipped: whether line is blank or a comment.
@@ -39,14 +41,10 @@ class CExpressionFile {
   struct CCloser {
     void operator()(std::FILE* file) const;
   };
-  struct CFreer {
-    void operator()(char* buffer) const;
-  };
 
   std::string path_;
   std::unique_ptr<std::FILE, CCloser> file_;
-  std::unique_ptr<char, CFreer> buffer_;  // getline's buffer, reused
-  std::size_t capacity_ = 0;
+  std::uint64_t lines_ = 0;  // lines read so far
 };
 
 }  // namespace qvt::tool

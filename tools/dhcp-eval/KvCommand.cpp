@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -204,10 +203,6 @@ void writeRecord(std::ostream& out, const CPrstKeyValue& record, bool json) {
       << (record.enabled() ? "enabled" : "disabled") << '\n';
 }
 
-std::string standardInput() {
-  return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-}
-
 int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::ostream& err) {
   const std::string& command = line.command;
   checkArguments(line);
@@ -229,7 +224,7 @@ int run(const CKvLine& line, std::uint32_t timeoutMs, std::ostream& out, std::os
     // The records are read whole before the database is touched.
     std::vector<CPrstKeyValue> records;
     try {
-      records = line.arguments[0] == "-" ? host::readRecords(standardInput(), "(standard input)")
+      records = line.arguments[0] == "-" ? host::readRecordStream(stdin, "(standard input)")
                                          : host::readRecordFile(line.arguments[0]);
     } catch (const CException& e) {
       throw CKvFailure{kExitUsage, e.text()};
