@@ -238,7 +238,9 @@ class CExpEval {
   // _readValue: the value text of key in the value file (lines "name =
   // text"; "#" and ";" names are comments; "<default>" gives the fallback).
   // False when neither key nor a default is there. Raises "Failed to open
-  // file '%1' when executing function $VALUE()." with the system's reason.
+  // file '%1' when executing function $VALUE()." with the system's reason,
+  // and "Failed to read file '%1' when executing function $VALUE()." with
+  // "Line %1 is longer than %2 bytes." (kMaxLineLength of BoundedLine.h).
   bool _readValue(const std::string& file, const std::string& key, std::string& value) const;
 
   // _trimText: text without leading spaces, then tabs, then single quotes,

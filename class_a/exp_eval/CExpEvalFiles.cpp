@@ -11,6 +11,7 @@
 
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CExpression.h"
+#include "class_a/standard/BoundedLine.h"
 #include "class_a/standard/Fail.h"
 
 namespace qvt {
@@ -60,7 +61,14 @@ bool CExpEval::_readValue(const std::string& file, const std::string& key,
   }
   bool haveDefault = false;
   std::string line;
-  while (std::getline(in, line)) {
+  std::uint64_t number = 1;
+  for (CLineRead read; (read = readBoundedLine(in, line)) != CLineRead::kEnd; ++number) {
+    if (read == CLineRead::kTooLong) {
+      fail(
+          CRaiser::of(*this), "exp_eval", "CExpEval::_readValue",
+          {"Failed to read file '%1' when executing function $VALUE().", file},
+          {"Line %1 is longer than %2 bytes.", number, static_cast<std::uint64_t>(kMaxLineLength)});
+    }
     // Files written on other systems end their lines with CR LF.
     if (!line.empty() && line.back() == '\r') line.pop_back();
     const std::size_t equals = line.find('=');

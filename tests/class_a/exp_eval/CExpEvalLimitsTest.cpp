@@ -81,6 +81,10 @@ TEST(CExpEvalLimits, ExtremeArgumentsFailClearly) {
        "type.)"},
       {"$BASE64.DECODE('" + repeat("=", 1000) + "')",
        "error: Error decoding base 64. (Invalid data.)"},
+      // A value file that never ends a line.
+      {"$VALUE('/dev/zero', 'k')",
+       "error: Failed to read file '/dev/zero' when executing function $VALUE(). (Line 1 is "
+       "longer than 1048576 bytes.)"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(run(engine, row.text), row.outcome) << row.text.substr(0, 60);
