@@ -21,8 +21,9 @@
 
 namespace qvt {
 
-// kMaxLineLength: the longest line (1 MiB) the line-based readers accept.
-constexpr std::size_t kMaxLineLength = 1 << 20;
+// kMaxLineLength: the longest line (16 MiB, as large as the largest rules
+// file) the line-based readers accept.
+constexpr std::size_t kMaxLineLength = 1 << 24;
 
 enum class CLineRead {
   kLine,     // line holds the next line (without its line feed)

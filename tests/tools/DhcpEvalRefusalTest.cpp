@@ -208,7 +208,7 @@ TEST(DhcpEvalRefusalTest, FilesThatNeverEndAreRefused) {
   CScratchDir dir;
   const std::string zero = "/dev/zero";
   const std::string tooLarge = "(The file is larger than ";
-  const std::string lineTooLong = "(Line 1 is longer than 1048576 bytes.)\n";
+  const std::string lineTooLong = "(Line 1 is longer than 16777216 bytes.)\n";
   const std::vector<CRefusalRow> rows = {
       {"expression file",
        {"-f", zero},

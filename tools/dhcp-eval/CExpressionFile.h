@@ -3,7 +3,7 @@
 //
 // Blank lines and lines whose first non-blank character is "#" are skipped;
 // a carriage return before the line end is dropped, so files written on
-// Windows read the same. A line may be up to kMaxLineLength (1 MiB) long.
+// Windows read the same. A line may be up to kMaxLineLength (16 MiB) long.
 //
 //   CExpressionFile file("checks.txt");   // "-" reads standard input
 //   std::string expression;

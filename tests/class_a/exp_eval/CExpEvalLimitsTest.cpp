@@ -84,7 +84,7 @@ TEST(CExpEvalLimits, ExtremeArgumentsFailClearly) {
       // A value file that never ends a line.
       {"$VALUE('/dev/zero', 'k')",
        "error: Failed to read file '/dev/zero' when executing function $VALUE(). (Line 1 is "
-       "longer than 1048576 bytes.)"},
+       "longer than 16777216 bytes.)"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(run(engine, row.text), row.outcome) << row.text.substr(0, 60);
