@@ -16,10 +16,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -210,6 +212,9 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
   }
   // Some import was killed while its transaction had reached the log.
   EXPECT_GT(midWrite, 0);
+  const auto all = std::count(stored.begin(), stored.end(), kRecords);
+  std::cout << "killed imports: " << stored.size() << " rounds, " << stored.size() - all
+            << " left none (" << midWrite << " of them killed mid-write), " << all << " left all\n";
   // The last round waited for the import to finish.
   EXPECT_EQ(stored.back(), kRecords);
   // The database still takes writes through dhcp-eval.
