@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the project with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-sanitize/, runs the whole suite there, and
-# runs each fuzz target for a short, fixed time. Any sanitizer report fails.
+# runs each fuzz target for FUZZ_SECONDS (default 30). Any sanitizer report or
+# fuzz finding fails.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-sanitize"
@@ -17,4 +18,4 @@ if grep -E -q 'ERROR: AddressSanitizer|runtime error:|ERROR: LeakSanitizer' "$lo
   echo "sanitizer reports found" >&2
   exit 1
 fi
-"$here/scripts/fuzz.sh" "$build" "${FUZZ_SECONDS:-60}"
+"$here/scripts/fuzz.sh" "$build" "${FUZZ_SECONDS:-30}"

@@ -155,11 +155,11 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
   const auto duration = CClock::now() - begin;
 
   struct CKill {
-    double fraction;  // of duration after the start, or
+    double fraction;  // of duration after the start (negative: never), or
     off_t walBytes;   // as soon as the log holds more than this
   };
   const std::vector<CKill> kills = {{0.1, 0}, {0.3, 0},     {0.5, 0},     {0.7, 0}, {0.9, 0},
-                                    {0, 1},   {0, 1 << 20}, {0, 3 << 20}, {1.5, 0}};
+                                    {0, 1},   {0, 1 << 20}, {0, 3 << 20}, {-1, 0}};
   int midWrite = 0;
   std::vector<int> stored;  // per round: 0 or kRecords
   for (std::size_t round = 0; round < kills.size(); ++round) {
@@ -178,9 +178,10 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
     bool exited = false;
     for (;;) {
       walAtKill = fileSize(wal);
-      const bool due = kills[round].walBytes > 0
-                           ? walAtKill >= kills[round].walBytes
-                           : CClock::now() - start >= duration * kills[round].fraction;
+      const CKill& when = kills[round];
+      const bool due = when.walBytes > 0 ? walAtKill >= when.walBytes
+                                         : when.fraction >= 0 &&
+                                               CClock::now() - start >= duration * when.fraction;
       exited = waitpid(importer, &status, WNOHANG) == importer;
       if (due || exited) break;
       std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -215,7 +216,7 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
   const auto all = std::count(stored.begin(), stored.end(), kRecords);
   std::cout << "killed imports: " << stored.size() << " rounds, " << stored.size() - all
             << " left none (" << midWrite << " of them killed mid-write), " << all << " left all\n";
-  // The last round waited for the import to finish.
+  // The last round let the import finish.
   EXPECT_EQ(stored.back(), kRecords);
   // The database still takes writes through dhcp-eval.
   EXPECT_EQ(kv(db, {"set", "keep", "", "k2", "v2"}).status, 0);
