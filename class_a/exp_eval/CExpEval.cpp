@@ -61,6 +61,18 @@ class CExpEvalRun {
   const CSyntaxTreeProxy& tree_;
 };
 
+namespace {
+
+// ownCopy: a tree of its own for a run of a tree that is running further up
+// already (its own text came back through $EVAL or $VALUE and a cache gave
+// the same tree), so the nested run cannot overwrite the values the outer
+// run keeps in the nodes. The nesting limits still count every run.
+CGeneralPtr<CSyntaxTreeProxy> ownCopy(CExpEval& engine, const CSyntaxTreeProxy& proxy) {
+  return CGeneralPtr<CSyntaxTreeProxy>(new CSyntaxTreeProxy(engine.buildTree(proxy.tokens())));
+}
+
+}  // namespace
+
 CExpEval::CExpEval(CIHostContext* hostContext) : hostContext_(hostContext) {
   // The built-in functions live in one table shared by every engine (see
   // _builtins); functions_ receives only what is registered later.
@@ -146,13 +158,7 @@ void CExpEval::execute(CMultiVariant& results, const CGeneralPtr<CSyntaxTreeProx
   if (!tree) _fail("CExpEval::execute", "Cannot execute expression.", "Invalid syntax tree.");
   const CSyntaxTreeProxy& proxy = *tree;
   if (proxy.running()) {
-    // The tree runs further up already: its own text came back through
-    // $EVAL or $VALUE and a cache gave the same tree. The nested run gets a
-    // tree of its own, so it cannot overwrite the values the outer run
-    // keeps in the nodes (the nesting limits still count every run).
-    const CGeneralPtr<CSyntaxTreeProxy> own(
-        new CSyntaxTreeProxy(buildTree(proxy.tokens()), proxy.tokens()));
-    execute(results, own);
+    execute(results, ownCopy(*this, proxy));
     return;
   }
   {
@@ -175,9 +181,13 @@ void CExpEval::execute(CVariant& result, const CGeneralPtr<CSyntaxTreeProxy>& tr
   // from that root, without filling a list.
   if (!tree) _fail("CExpEval::execute", "Cannot execute expression.", "Invalid syntax tree.");
   const CSyntaxTreeProxy& proxy = *tree;
+  if (proxy.running()) {
+    execute(result, ownCopy(*this, proxy));
+    return;
+  }
   const std::size_t count = proxy.rootCount();
   {
-    CExpEvalRun run(*this, proxy.depth());
+    CExpEvalRun run(*this, proxy);
     for (std::size_t index = 0; index < count; ++index)
       proxy.root(index).interpret();
   }

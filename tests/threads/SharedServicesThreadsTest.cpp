@@ -230,8 +230,8 @@ TEST_P(SharedServicesThreadsTest, EvaluatorsOnSeveralThreadsGiveWhatOneThreadGiv
 
 INSTANTIATE_TEST_SUITE_P(Stores, SharedServicesThreadsTest,
                          testing::Values(CStoreKind::kSqlite, CStoreKind::kPostgres),
-                         [](const testing::TestParamInfo<CStoreKind>& info) {
-                           return qvt_test::kindName(info.param);
+                         [](const testing::TestParamInfo<CStoreKind>& param) {
+                           return qvt_test::kindName(param.param);
                          });
 
 }  // namespace
