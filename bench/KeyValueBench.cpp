@@ -3,12 +3,14 @@
 // PostgreSQL server over its Unix socket, on one and two threads. Two
 // hand-written baselines: the same SQLite lookup through the SQLite API
 // directly (one prepared statement, no pool), and a std::map lookup that
-// copies the record out.
+// copies the record out. And the same lookups as an expression runs them:
+// $DB.KEYVALUE on an evaluator of the module's factory, one per thread.
 //
 //   dhcp_eval_bench --benchmark_filter=KeyValue
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,7 +19,15 @@
 
 #include "CPostgresServer.h"
 #include "KeyValueTestStores.h"
+#include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/prst_generic/CIKeyValueStore.h"
+#include "class_a/standard/CException.h"
+#include "class_a/standard/CIHostContext.h"
+#include "class_a/standard/CILogger.h"
+#include "class_b/dhcp/dhcp_eval/CDHCPEvalFactory.h"
+#include "class_b/dhcp/dhcp_eval/CNodeContext.h"
+#include "class_b/dhcp/dhcp_eval/COutputContext.h"
+#include "class_b/dhcp/dhcp_eval/CProtocolContext.h"
 #include "host/kvstore/KeyValueStores.h"
 
 namespace {
@@ -28,11 +38,18 @@ using qvt::CPrstKeyValue;
 
 constexpr int kRecords = 1000;
 
+// hardwareKey: the i-th key, a hardware address as $STR($HWADDR) writes it.
+std::string hardwareKey(int i) {
+  char key[18];
+  std::snprintf(key, sizeof key, "00-11-22-33-%02X-%02X", (i >> 8) & 0xff, i & 0xff);
+  return key;
+}
+
 std::vector<CPrstKeyValue> benchRecords() {
   std::vector<CPrstKeyValue> records;
   for (int i = 0; i < kRecords; ++i) {
-    records.emplace_back("pool", "cm", "00-11-22-33-" + std::to_string(i),
-                         "10.1." + std::to_string(i % 256) + ".0", i % 10 != 0);
+    records.emplace_back("pool", "cm", hardwareKey(i), "10.1." + std::to_string(i % 256) + ".0",
+                         i % 10 != 0);
   }
   return records;
 }
@@ -40,7 +57,7 @@ std::vector<CPrstKeyValue> benchRecords() {
 std::vector<CKeyValueKey> benchKeys() {
   std::vector<CKeyValueKey> keys;
   for (int i = 0; i < kRecords; ++i)
-    keys.push_back({"pool", "cm", "00-11-22-33-" + std::to_string(i)});
+    keys.push_back({"pool", "cm", hardwareKey(i)});
   return keys;
 }
 
@@ -81,6 +98,91 @@ void lookups(benchmark::State& state, CIKeyValueStore& store) {
     ++i;
   }
   state.SetItemsProcessed(state.iterations());
+}
+
+class CQuietLogger : public qvt::CILogger {
+ public:
+  void log(const std::string&, const std::string&, std::uint32_t) override {}
+};
+
+class CBenchHost : public qvt::CIHostContext {
+ public:
+  qvt::CILogger& logger() override { return logger_; }
+  std::vector<std::uint8_t> sharedServerKey() override { return {'k', 'v'}; }
+
+ private:
+  CQuietLogger logger_;
+};
+
+// CStoreProtocol: a DHCPv4 protocol context whose key-value records are store.
+class CStoreProtocol : public CProtocolContext {
+ public:
+  CStoreProtocol(qvt::CIHostContext* host, CIKeyValueStore& store)
+      : CProtocolContext(host, "dhcp4"), store_(store) {}
+  qvt::CProtocolFamily protocolFamily() const override {
+    return qvt::CProtocolFamily(qvt::CProtocolFamily::kIPv4);
+  }
+  CIKeyValueStore* keyValueStore() override { return &store_; }
+
+ private:
+  CIKeyValueStore& store_;
+};
+
+class CNoReply : public COutputContext {
+ public:
+  qvt::CGeneralPtr<qvt::COption> outgoingMessage() const override {
+    return qvt::CGeneralPtr<qvt::COption>();
+  }
+};
+
+// expressionLookups: $DB.KEYVALUE('pool', 'cm', KEY) over every key, each
+// text compiled once by the thread's own evaluator; every value is checked.
+void expressionLookups(benchmark::State& state, CIKeyValueStore& store) {
+  CBenchHost host;
+  CStoreProtocol protocol(&host, store);
+  CNodeContext node(nullptr, qvt::CGeneralPtr<qvt::COption>(), {}, qvt::CIPAddress(),
+                    qvt::CIPAddress());
+  CNoReply reply;
+  qvt::CDHCPEvalFactory factory;
+  const qvt::CGeneralPtr<qvt::CExpEval> eval = factory.instance(protocol, &node, &reply);
+  std::vector<qvt::CGeneralPtr<qvt::CSyntaxTreeProxy>> trees;
+  for (const CKeyValueKey& key : benchKeys()) {
+    trees.push_back(eval->compile("$DB.KEYVALUE('" + key.kclass + "', '" + key.subclass + "', '" +
+                                  key.key + "')"));
+  }
+  std::size_t i = static_cast<std::size_t>(state.thread_index()) * 7;
+  qvt::CVariant value;
+  std::size_t found = 0;
+  for (auto _ : state) {
+    eval->execute(value, trees[i % trees.size()]);
+    found += value.type() != qvt::CVariantType::kUnknown ? 1 : 0;
+    ++i;
+  }
+  // Every tenth record is disabled, so nine of ten lookups find a value.
+  if (found < state.iterations() * 8 / 10) state.SkipWithError("lookups found too few records");
+  state.SetItemsProcessed(state.iterations());
+}
+
+// guarded: runs a case, ending it with the engine's error text if it raises.
+template <typename Case>
+void guarded(benchmark::State& state, Case run) {
+  try {
+    run();
+  } catch (const qvt::CException& error) {
+    state.SkipWithError(error.text().c_str());
+  }
+}
+
+void KeyValueExpressionSqlite(benchmark::State& state) {
+  guarded(state, [&] { expressionLookups(state, sqliteStore()); });
+}
+
+void KeyValueExpressionPostgres(benchmark::State& state) {
+  if (!qvt_test::CPostgresServer::available()) {
+    state.SkipWithError("PostgreSQL 15 is not installed");
+    return;
+  }
+  guarded(state, [&] { expressionLookups(state, postgresStore()); });
 }
 
 void KeyValueLookupSqlite(benchmark::State& state) {
@@ -157,5 +259,7 @@ BENCHMARK(KeyValueLookupMapBaseline);
 BENCHMARK(KeyValueLookupSqliteApiBaseline);
 BENCHMARK(KeyValueLookupSqlite)->Threads(1)->Threads(2)->UseRealTime();
 BENCHMARK(KeyValueLookupPostgres)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(KeyValueExpressionSqlite)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(KeyValueExpressionPostgres)->Threads(1)->Threads(2)->UseRealTime();
 
 }  // namespace
