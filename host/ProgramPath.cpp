@@ -20,4 +20,8 @@ std::string installedDictionaryDirectory(const std::string& programDirectory) {
   return programDirectory + "/" + DHCP_EVAL_DICTIONARY_DIR_FROM_BIN;
 }
 
+std::string dictionaryDirectoryBesideModule(const std::string& moduleDirectory) {
+  return moduleDirectory + "/" + DHCP_EVAL_DICTIONARY_DIR_FROM_MODULE;
+}
+
 }  // namespace qvt::host

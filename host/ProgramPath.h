@@ -21,5 +21,9 @@ std::string programDirectory();
 // directory exists is not checked.
 std::string installedModuleDirectory(const std::string& programDirectory);
 std::string installedDictionaryDirectory(const std::string& programDirectory);
+// dictionaryDirectoryBesideModule: the installed dictionaries as seen from
+// the directory of an installed dhcp_eval.so (the libdir chosen at configure
+// time, multiarch ones included). Whether it exists is not checked.
+std::string dictionaryDirectoryBesideModule(const std::string& moduleDirectory);
 
 }  // namespace qvt::host

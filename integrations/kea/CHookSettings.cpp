@@ -9,6 +9,7 @@
 
 #include "class_a/standard/Fail.h"
 #include "host/COptionDictionary.h"
+#include "host/ProgramPath.h"
 
 namespace qvt::kea {
 
@@ -165,10 +166,12 @@ void CHookSettings::resolve() {
   const std::filesystem::path moduleDirectory = std::filesystem::path(module).parent_path();
   if (systemBusModule.empty()) systemBusModule = (moduleDirectory / "system_bus.so").string();
   if (dictionaries.empty()) {
-    // The installed layout: lib/dhcp_eval/dhcp_eval.so beside
-    // share/dhcp_eval/dictionaries.
+    // The installed layout: LIBDIR/dhcp_eval/dhcp_eval.so and
+    // DATADIR/dhcp_eval/dictionaries.
     const std::string installed =
-        (moduleDirectory / "../../share/dhcp_eval/dictionaries").lexically_normal().string();
+        std::filesystem::path(host::dictionaryDirectoryBesideModule(moduleDirectory.string()))
+            .lexically_normal()
+            .string();
     dictionaries = isDirectory(installed) ? installed : COptionDictionary::defaultDirectory();
   }
   if (vendorFile.empty())
