@@ -152,7 +152,7 @@ void expressionLookups(benchmark::State& state, CIKeyValueStore& store) {
   }
   std::size_t i = static_cast<std::size_t>(state.thread_index()) * 7;
   qvt::CVariant value;
-  std::size_t found = 0;
+  benchmark::IterationCount found = 0;
   for (auto _ : state) {
     eval->execute(value, trees[i % trees.size()]);
     found += value.type() != qvt::CVariantType::kUnknown ? 1 : 0;
