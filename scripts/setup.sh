@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake g++ clang libclang-rt-14-dev ccache pkg-config
   libace-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libpcap-dev libedit-dev libsqlite3-dev sqlite3 libpq-dev postgresql-15 libcli11-dev
+  libpcap-dev libedit-dev libsqlite3-dev sqlite3 libpq-dev postgresql-15 libcli11-dev nlohmann-json3-dev
   tshark tcpdump python3 ca-certificates
   kea-dev kea-common libboost-dev bison
   kea-dhcp4-server kea-dhcp6-server kea-admin isc-dhcp-client iproute2

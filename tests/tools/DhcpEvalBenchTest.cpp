@@ -57,24 +57,24 @@ TEST(DhcpEvalBenchTest, ClassesAsJson) {
       runDhcpEval(dir, {"--bench", "--json", "--rounds", "1", "--packet",
                         example("dhcp4-relayed.pcap"), "--frame", "1", "--classes", classes});
   EXPECT_EQ(result.status, 0) << result.err;
-  const std::vector<CJson> objects = jsonLines(result.out);
+  const std::vector<Json> objects = jsonLines(result.out);
   ASSERT_EQ(objects.size(), 3u) << result.out;
   const std::vector<std::string> expressionKeys = {"class", "expression", "compile_ns",
                                                    "execute_ns", "raised"};
-  EXPECT_EQ(objects[0].keys(), expressionKeys);
-  EXPECT_EQ(objects[0].at("class").text, "modem");
-  EXPECT_EQ(objects[1].at("expression").text, "$RELAY.ADDRESS");
+  EXPECT_EQ(keys(objects[0]), expressionKeys);
+  EXPECT_EQ(text(objects[0].at("class")), "modem");
+  EXPECT_EQ(text(objects[1].at("expression")), "$RELAY.ADDRESS");
   for (std::size_t i = 0; i < 2; ++i) {
-    EXPECT_GT(std::stoll(objects[i].at("compile_ns").text), 0);
-    EXPECT_GT(std::stoll(objects[i].at("execute_ns").text), 0);
-    EXPECT_EQ(objects[i].at("raised").text, "0");
+    EXPECT_GT(std::stoll(text(objects[i].at("compile_ns"))), 0);
+    EXPECT_GT(std::stoll(text(objects[i].at("execute_ns"))), 0);
+    EXPECT_EQ(text(objects[i].at("raised")), "0");
   }
   const std::vector<std::string> messageKeys = {"messages", "decode_ns", "evaluator_ns",
                                                 "exchange_ns", "worker_exchange_ns"};
-  EXPECT_EQ(objects[2].keys(), messageKeys);
-  EXPECT_EQ(objects[2].at("messages").text, "1");
-  EXPECT_GT(std::stoll(objects[2].at("exchange_ns").text),
-            std::stoll(objects[2].at("decode_ns").text));
+  EXPECT_EQ(keys(objects[2]), messageKeys);
+  EXPECT_EQ(text(objects[2].at("messages")), "1");
+  EXPECT_GT(std::stoll(text(objects[2].at("exchange_ns"))),
+            std::stoll(text(objects[2].at("decode_ns"))));
 }
 
 TEST(DhcpEvalBenchTest, RefusedCommandLines) {

@@ -31,7 +31,7 @@ TEST(DhcpEvalClassesTest, OneLinePerPacketWithItsClassesAndErrors) {
   const CCommandResult all = runDhcpEval(
       dir, {"--json", "--packet", example("dhcp4-exchange.pcap"), "--classes", classes});
   EXPECT_EQ(all.status, 1);
-  const std::vector<CJson> objects = jsonLines(all.out);
+  const std::vector<Json> objects = jsonLines(all.out);
   ASSERT_EQ(objects.size(), 8u) << all.out;
   const std::vector<std::string> expected = {"1 DISCOVER 02-00-5E-10-00-01 cable-modem",
                                              "2 OFFER 02-00-5E-10-00-01 offered",
@@ -42,16 +42,16 @@ TEST(DhcpEvalClassesTest, OneLinePerPacketWithItsClassesAndErrors) {
                                              "7 REQUEST 02-00-5E-10-00-02 mta request",
                                              "8 ACK 02-00-5E-10-00-02"};
   for (std::size_t i = 0; i < objects.size(); ++i) {
-    const CJson& object = objects[i];
-    EXPECT_EQ(object.keys(),
+    const Json& object = objects[i];
+    EXPECT_EQ(keys(object),
               (std::vector<std::string>{"frame", "type", "client", "classes", "errors"}));
     std::string summary =
-        object.at("frame").text + " " + object.at("type").text + " " + object.at("client").text;
-    for (const CJson& name : object.at("classes").items)
-      summary += " " + name.text;
+        text(object.at("frame")) + " " + text(object.at("type")) + " " + text(object.at("client"));
+    for (const Json& name : object.at("classes"))
+      summary += " " + text(name);
     EXPECT_EQ(summary, expected[i]);
-    EXPECT_EQ(object.at("errors").keys(), std::vector<std::string>{"broken"});
-    EXPECT_EQ(object.at("errors").at("broken").at("reason").text, "Unknown function 'NOSUCH'.");
+    EXPECT_EQ(keys(object.at("errors")), std::vector<std::string>{"broken"});
+    EXPECT_EQ(text(object.at("errors").at("broken").at("reason")), "Unknown function 'NOSUCH'.");
   }
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tools/CommandRunner.h"
-#include "tools/JsonReader.h"
+#include "tools/ToolTestSupport.h"
 
 namespace qvt::test {
 namespace {
@@ -87,7 +87,7 @@ TEST(DhcpEvalCommandLineTest, DoubleDashEndsTheOptions) {
   ASSERT_EQ(printed.size(), 2u) << result.out;
   EXPECT_EQ(printed[0],
             R"j({"expression": "-3", "type": "integer", "subtype": "general", "value": "-3"})j");
-  EXPECT_EQ(parseJson(printed[1]).at("expression").text, "--trace");
+  EXPECT_EQ(text(parseJson(printed[1]).at("expression")), "--trace");
 }
 
 TEST(DhcpEvalCommandLineTest, FileSkipsBlankAndCommentLinesInOrderWithArguments) {
@@ -216,15 +216,15 @@ TEST(DhcpEvalCommandLineTest, HostileInputNeverCrashesAndJsonStaysValid) {
   ASSERT_LE(printed.size(), expressions + 3);
   for (const std::string& line : printed) {
     SCOPED_TRACE(line.substr(0, 80));
-    const CJson object = parseJson(line);
+    const Json object = parseJson(line);
     // A value (4 members), or an error (2, or 3 with the hint of an
     // unknown function name).
-    const std::size_t members = object.keys().size() - (object.find("hint") != nullptr ? 1 : 0);
+    const std::size_t members = keys(object).size() - (object.contains("hint") ? 1 : 0);
     EXPECT_TRUE(members == 4 || members == 2);
   }
-  const CJson chainResult = parseJson(printed[printed.size() - 2]);
-  EXPECT_EQ(chainResult.at("error").at("module").text, "exp_eval");
-  EXPECT_EQ(parseJson(printed.back()).at("value").text.size(), std::size_t{1} << 20);
+  const Json chainResult = parseJson(printed[printed.size() - 2]);
+  EXPECT_EQ(text(chainResult.at("error").at("module")), "exp_eval");
+  EXPECT_EQ(text(parseJson(printed.back()).at("value")).size(), std::size_t{1} << 20);
 }
 
 TEST(DhcpEvalCommandLineTest, PlainErrorsEscapeControlCharacters) {

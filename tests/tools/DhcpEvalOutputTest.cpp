@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tools/CommandRunner.h"
-#include "tools/JsonReader.h"
+#include "tools/ToolTestSupport.h"
 
 namespace qvt::test {
 namespace {
@@ -114,19 +114,18 @@ TEST(DhcpEvalOutputTest, JsonLinesAreExactAndParseBack) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(rows[i].expression);
     EXPECT_EQ(printed[i], rows[i].line);
-    const CJson object = parseJson(printed[i]);
-    EXPECT_EQ(object.at("expression").text, rows[i].expression);
+    const Json object = parseJson(printed[i]);
+    EXPECT_EQ(text(object.at("expression")), rows[i].expression);
     if (rows[i].type.empty()) {
-      std::vector<std::string> keys{"expression", "error"};
-      if (object.find("hint") != nullptr) keys.push_back("hint");
-      EXPECT_EQ(object.keys(), keys);
-      EXPECT_EQ(object.at("error").keys(),
+      std::vector<std::string> expected{"expression", "error"};
+      if (object.contains("hint")) expected.push_back("hint");
+      EXPECT_EQ(keys(object), expected);
+      EXPECT_EQ(keys(object.at("error")),
                 (std::vector<std::string>{"text", "description", "reason", "operation", "module"}));
     } else {
-      EXPECT_EQ(object.keys(),
-                (std::vector<std::string>{"expression", "type", "subtype", "value"}));
-      EXPECT_EQ(object.at("type").text, rows[i].type);
-      EXPECT_EQ(object.at("value").text, rows[i].value);
+      EXPECT_EQ(keys(object), (std::vector<std::string>{"expression", "type", "subtype", "value"}));
+      EXPECT_EQ(text(object.at("type")), rows[i].type);
+      EXPECT_EQ(text(object.at("value")), rows[i].value);
     }
   }
 }

@@ -28,13 +28,13 @@ void expectRows(const std::vector<std::string>& arguments, std::uint64_t frame,
     command.push_back(row.expression);
   const CCommandResult result = runDhcpEval(dir, command);
   EXPECT_EQ(result.status, status) << result.err;
-  const std::vector<CJson> objects = jsonLines(result.out);
+  const std::vector<Json> objects = jsonLines(result.out);
   ASSERT_EQ(objects.size(), rows.size()) << result.out << result.err;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(rows[i].expression);
-    EXPECT_EQ(objects[i].keys().front(), "frame");
-    EXPECT_EQ(objects[i].at("frame").text, std::to_string(frame));
-    EXPECT_EQ(objects[i].at("expression").text, rows[i].expression);
+    EXPECT_EQ(keys(objects[i]).front(), "frame");
+    EXPECT_EQ(text(objects[i].at("frame")), std::to_string(frame));
+    EXPECT_EQ(text(objects[i].at("expression")), rows[i].expression);
     EXPECT_EQ(typedValue(objects[i]), rows[i].typedValue);
   }
 }
@@ -79,7 +79,7 @@ TEST(DhcpEvalPacketTest, BootpWithoutOptionsAndWithoutCookie) {
   const CCommandResult result = runDhcpEval(
       dir, {"--json", "--packet", file, "--", "$BOOTP", "$HWADDR", "$IS_DISCOVER", "$CLASSID"});
   EXPECT_EQ(result.status, 1) << result.err;
-  const std::vector<CJson> objects = jsonLines(result.out);
+  const std::vector<Json> objects = jsonLines(result.out);
   ASSERT_EQ(objects.size(), 4u) << result.out;
   EXPECT_EQ(typedValue(objects[0]), "boolean true");
   EXPECT_EQ(typedValue(objects[1]), "byte sequence 02-00-5E-10-00-08");

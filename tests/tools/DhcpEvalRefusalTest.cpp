@@ -258,12 +258,12 @@ TEST(DhcpEvalRefusalTest, APacketThatCannotBeDecodedFailsAloneAndTheOthersRun) {
   const CCommandResult result =
       runDhcpEval(dir, {"--json", "--key", key, "--packet", capture, "--", "$BOOTP"});
   EXPECT_EQ(result.status, 1);
-  const std::vector<CJson> objects = jsonLines(result.out);
+  const std::vector<Json> objects = jsonLines(result.out);
   ASSERT_EQ(objects.size(), 2u) << result.out;
-  EXPECT_EQ(objects[0].keys(), (std::vector<std::string>{"frame", "error"}));
-  EXPECT_EQ(objects[0].at("error").at("description").text, "Cannot decode DHCPv4 message.");
+  EXPECT_EQ(keys(objects[0]), (std::vector<std::string>{"frame", "error"}));
+  EXPECT_EQ(text(objects[0].at("error").at("description")), "Cannot decode DHCPv4 message.");
   EXPECT_EQ(typedValue(objects[1]), "boolean true");
-  EXPECT_EQ(objects[1].at("frame").text, "2");
+  EXPECT_EQ(text(objects[1].at("frame")), "2");
   EXPECT_EQ(result.err, "");
 }
 

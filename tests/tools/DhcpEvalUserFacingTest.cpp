@@ -64,12 +64,12 @@ TEST(DhcpEvalUserFacingTest, UnknownFunctionKeepsTheErrorAndAddsOneHint) {
 TEST(DhcpEvalUserFacingTest, JsonCarriesTheHintBesideTheError) {
   CScratchDir dir;
   const CCommandResult result = runDhcpEval(dir, {"--json", "$UCASES('x')", "$LEFT(1)"});
-  const std::vector<CJson> objects = jsonLines(result.out);
+  const std::vector<Json> objects = jsonLines(result.out);
   ASSERT_EQ(objects.size(), 2u) << result.out;
-  EXPECT_EQ(objects[0].keys(), (std::vector<std::string>{"expression", "error", "hint"}));
-  EXPECT_EQ(objects[0].at("hint").text, "did you mean $UCASE?");
-  EXPECT_EQ(objects[0].at("error").at("text").text, "Runtime error. (Unknown function 'UCASES'.)");
-  EXPECT_EQ(objects[1].keys(), (std::vector<std::string>{"expression", "error"}));
+  EXPECT_EQ(keys(objects[0]), (std::vector<std::string>{"expression", "error", "hint"}));
+  EXPECT_EQ(text(objects[0].at("hint")), "did you mean $UCASE?");
+  EXPECT_EQ(text(objects[0].at("error").at("text")), "Runtime error. (Unknown function 'UCASES'.)");
+  EXPECT_EQ(keys(objects[1]), (std::vector<std::string>{"expression", "error"}));
 }
 
 TEST(DhcpEvalUserFacingTest, LongExpressionIsShortenedInTheErrorLine) {
@@ -100,7 +100,7 @@ TEST(DhcpEvalUserFacingTest, LongExpressionIsShortenedInTheErrorLine) {
   // JSON keeps the expression whole, for programs.
   const CCommandResult json = runDhcpEval(dir, {"--json", "-f", file});
   ASSERT_EQ(jsonLines(json.out).size(), 1u);
-  EXPECT_EQ(jsonLines(json.out)[0].at("expression").text, expression);
+  EXPECT_EQ(text(jsonLines(json.out)[0].at("expression")), expression);
 }
 
 TEST(DhcpEvalUserFacingTest, DumpPathsAreWhatInpReads) {
@@ -121,19 +121,19 @@ TEST(DhcpEvalUserFacingTest, DumpPathsAreWhatInpReads) {
     SCOPED_TRACE(file.name);
     const CCommandResult dump = runDhcpEval(dir, {"--dump", example(file.name), "--json"});
     ASSERT_EQ(dump.status, 0) << dump.err;
-    const std::vector<CJson> packets = jsonLines(dump.out);
-    const CJson* packet = nullptr;
-    for (const CJson& candidate : packets) {
-      if (candidate.at("frame").text == file.frame) packet = &candidate;
+    const std::vector<Json> packets = jsonLines(dump.out);
+    const Json* packet = nullptr;
+    for (const Json& candidate : packets) {
+      if (text(candidate.at("frame")) == file.frame) packet = &candidate;
     }
     ASSERT_NE(packet, nullptr);
     std::map<std::string, std::string> shown;  // path -> the one value shown
     std::vector<std::string> expressions;
-    for (const CJson& option : packet->at("options").items) {
-      const std::string& path = option.at("path").text;
+    for (const Json& option : packet->at("options")) {
+      const std::string& path = text(option.at("path"));
       EXPECT_EQ(path.find("0x"), std::string::npos) << path;
-      if (option.at("values").items.size() != 1) continue;
-      shown[path] = option.at("values").items[0].text;
+      if (option.at("values").size() != 1) continue;
+      shown[path] = text(option.at("values")[0]);
       expressions.push_back("$INP('" + path + "')");
     }
     for (const std::string& path : file.mustShow)
@@ -143,13 +143,13 @@ TEST(DhcpEvalUserFacingTest, DumpPathsAreWhatInpReads) {
     arguments.insert(arguments.end(), expressions.begin(), expressions.end());
     const CCommandResult read = runDhcpEval(dir, arguments);
     EXPECT_EQ(read.status, 0) << read.err;
-    const std::vector<CJson> values = jsonLines(read.out);
+    const std::vector<Json> values = jsonLines(read.out);
     ASSERT_EQ(values.size(), expressions.size()) << read.out;
-    for (const CJson& object : values) {
-      const std::string& expression = object.at("expression").text;
+    for (const Json& object : values) {
+      const std::string& expression = text(object.at("expression"));
       const std::string path = expression.substr(6, expression.size() - 8);
-      ASSERT_EQ(object.find("error"), nullptr) << expression;
-      EXPECT_EQ(object.at("value").text, shown[path]) << expression;
+      ASSERT_FALSE(object.contains("error")) << expression;
+      EXPECT_EQ(text(object.at("value")), shown[path]) << expression;
     }
   }
 }
