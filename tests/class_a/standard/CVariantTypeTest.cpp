@@ -14,19 +14,6 @@ namespace {
 
 using qvt_test::errorWhere;
 
-TEST(CVariantTypeTest, CodesAndNames) {
-  const std::vector<std::string> names = {"unknown", "ip address",  "boolean",
-                                          "time",    "string",      "byte sequence",
-                                          "integer", "ip endpoint", "uinteger"};
-  for (std::uint32_t code = 0; code < names.size(); ++code) {
-    SCOPED_TRACE(code);
-    const CVariantType type(code);
-    EXPECT_EQ(type.value(), code);
-    EXPECT_EQ(type.name(), names[code]);
-  }
-  EXPECT_EQ(CVariantType().code(), CVariantType::kUnknown);
-}
-
 TEST(CVariantTypeTest, CodeAboveEightIsRefused) {
   for (const std::uint32_t code : {9u, 255u, 4294967295u}) {
     SCOPED_TRACE(code);
