@@ -71,6 +71,10 @@ class CEvalCommand {
   // and counts it as failed.
   void packetFailed(std::uint64_t frame, const CException& e);
 
+  const COptions& options() const noexcept { return options_; }
+  // setTrace: whether the following expressions are traced.
+  void setTrace(bool trace) noexcept { options_.trace = trace; }
+
   // evaluated, failures: how many expressions gave a value and how many failed.
   std::size_t evaluated() const noexcept { return evaluated_; }
   std::size_t failures() const noexcept { return failures_; }

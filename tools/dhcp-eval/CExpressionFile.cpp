@@ -30,23 +30,27 @@ CExpressionFile::CExpressionFile(const std::string& path) : path_(path) {
 }
 
 bool CExpressionFile::next(std::string& expression) {
-  for (;;) {
-    const CLineRead read = readBoundedLine(file_.get(), expression);
-    ++lines_;
-    if (std::ferror(file_.get())) {
-      failSystem(CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
-                 {"Cannot read expression file '%1'.", path_});
-    }
-    if (read == CLineRead::kEnd) return false;
-    if (read == CLineRead::kTooLong) {
-      fail(
-          CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
-          {"Cannot read expression file '%1'.", path_},
-          {"Line %1 is longer than %2 bytes.", lines_, static_cast<std::uint64_t>(kMaxLineLength)});
-    }
-    if (!expression.empty() && expression.back() == '\r') expression.pop_back();
+  while (nextLine(expression)) {
     if (!isSkipped(expression)) return true;
   }
+  return false;
+}
+
+bool CExpressionFile::nextLine(std::string& line) {
+  const CLineRead read = readBoundedLine(file_.get(), line);
+  ++lines_;
+  if (std::ferror(file_.get())) {
+    failSystem(CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
+               {"Cannot read expression file '%1'.", path_});
+  }
+  if (read == CLineRead::kEnd) return false;
+  if (read == CLineRead::kTooLong) {
+    fail(CRaiser::of(*this), "dhcp-eval", "CExpressionFile::next",
+         {"Cannot read expression file '%1'.", path_},
+         {"Line %1 is longer than %2 bytes.", lines_, static_cast<std::uint64_t>(kMaxLineLength)});
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
 }
 
 bool CExpressionFile::isSkipped(const std::string& line) noexcept {

@@ -31,6 +31,8 @@ class CExpressionFile {
   // reading fails, or with "Line %1 is longer than %2 bytes." (operation
   // "CExpressionFile::next").
   bool next(std::string& expression);
+  // nextLine: the next line, skipped or not; raises as next does.
+  bool nextLine(std::string& line);
 
   // isSkipped: whether line is blank or a comment.
   static bool isSkipped(const std::string& line) noexcept;

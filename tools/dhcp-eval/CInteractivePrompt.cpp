@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 // <editline/readline.h> uses FILE without including <stdio.h> itself.
 #include <editline/readline.h>
@@ -19,37 +21,91 @@ struct CFreeLine {
   void operator()(char* line) const { std::free(line); }
 };
 
+// The library's callbacks are plain functions: they reach the one prompt
+// through these.
+CInteractivePrompt* current = nullptr;
+std::vector<std::string> pendingCandidates;
+std::string wordBreaks;
+
 }  // namespace
 
-CInteractivePrompt::CInteractivePrompt(std::string prompt, std::string historyPath)
-    : prompt_(std::move(prompt)), historyPath_(std::move(historyPath)) {
+CInteractivePrompt::CInteractivePrompt(std::string prompt, std::string continuedPrompt,
+                                       std::string historyPath)
+    : prompt_(std::move(prompt)),
+      continuedPrompt_(std::move(continuedPrompt)),
+      historyPath_(std::move(historyPath)) {
+  current = this;
   using_history();
   stifle_history(kHistoryEntries);
   if (!historyPath_.empty()) read_history(historyPath_.c_str());
+  rl_readline_name = "dhcp-eval";
+  rl_attempted_completion_function = &CInteractivePrompt::_complete;
+  rl_completion_word_break_hook = &CInteractivePrompt::_wordBreaks;
+  rl_completion_append_character = '\0';
 }
 
 CInteractivePrompt::~CInteractivePrompt() {
+  rl_attempted_completion_function = nullptr;
+  rl_completion_word_break_hook = nullptr;
+  current = nullptr;
   clear_history();
 }
 
-bool CInteractivePrompt::readLine(std::string& line) {
-  const std::unique_ptr<char, CFreeLine> typed(readline(prompt_.c_str()));
+bool CInteractivePrompt::readLine(std::string& line, bool continued) {
+  const std::string& shown = continued ? continuedPrompt_ : prompt_;
+  const std::unique_ptr<char, CFreeLine> typed(readline(shown.c_str()));
   if (!typed) return false;
   line = typed.get();
-  _remember(line);
   return true;
 }
 
-void CInteractivePrompt::_remember(const std::string& line) {
-  if (line.find_first_not_of(" \t") == std::string::npos || line == lastLine_) return;
-  lastLine_ = line;
-  add_history(line.c_str());
+void CInteractivePrompt::entered(const std::string& entry) {
+  if (entry.find_first_not_of(" \t") == std::string::npos || entry == lastEntry_) return;
+  lastEntry_ = entry;
+  add_history(entry.c_str());
   if (historyPath_.empty()) return;
   // Expressions may hold secrets ($SENCRYPT arguments): owner only.
   const mode_t previous = umask(077);
   write_history(historyPath_.c_str());
   umask(previous);
   chmod(historyPath_.c_str(), S_IRUSR | S_IWUSR);
+}
+
+char* CInteractivePrompt::_wordBreaks() {
+  wordBreaks = wordBreaksOf(rl_line_buffer != nullptr ? rl_line_buffer : "");
+  rl_basic_word_break_characters = wordBreaks.c_str();
+  return wordBreaks.data();
+}
+
+char** CInteractivePrompt::_complete(const char* text, int start, int end) {
+  if (current == nullptr || !current->completer_ || rl_line_buffer == nullptr) {
+    rl_attempted_completion_over = 1;
+    return nullptr;
+  }
+  const CCompletion completion = current->completer_(rl_line_buffer, static_cast<std::size_t>(end));
+  if (completion.files) return nullptr;  // the library completes file names
+  rl_attempted_completion_over = 1;
+  if (completion.candidates.empty()) return nullptr;
+  // The library may begin the word elsewhere (not every version asks for
+  // the word breaks): the candidates are made to replace its word.
+  const std::string line = rl_line_buffer;
+  const std::size_t wordStart = static_cast<std::size_t>(start);
+  pendingCandidates.clear();
+  for (const std::string& candidate : completion.candidates) {
+    if (wordStart <= completion.start) {
+      pendingCandidates.push_back(line.substr(wordStart, completion.start - wordStart) + candidate);
+    } else if (wordStart - completion.start <= candidate.size()) {
+      pendingCandidates.push_back(candidate.substr(wordStart - completion.start));
+    }
+  }
+  return rl_completion_matches(text, &CInteractivePrompt::_nextCandidate);
+}
+
+char* CInteractivePrompt::_nextCandidate(const char* /*text*/, int state) {
+  static std::size_t next = 0;
+  if (state == 0) next = 0;
+  if (next >= pendingCandidates.size()) return nullptr;
+  return strdup(pendingCandidates[next++].c_str());
 }
 
 std::string CInteractivePrompt::defaultHistoryPath() {

@@ -32,6 +32,8 @@
 #include "tools/dhcp-eval/CEvalCommand.h"
 #include "tools/dhcp-eval/CExpressionFile.h"
 #include "tools/dhcp-eval/CInteractivePrompt.h"
+#include "tools/dhcp-eval/CPromptSession.h"
+#include "tools/dhcp-eval/CStreamLines.h"
 #include "tools/dhcp-eval/CToolServer.h"
 #include "tools/dhcp-eval/CommandLine.h"
 #include "tools/dhcp-eval/DumpCommand.h"
@@ -111,18 +113,24 @@ void evaluateFile(CEvalCommand& command, qvt::CExpEval& evaluator, CExpressionFi
     command.evaluate(evaluator, expression);
 }
 
-void runInteractive(CEvalCommand& command, qvt::CExpEval& evaluator) {
-  qvt::tool::CInteractivePrompt prompt("dhcp-eval> ",
-                                       qvt::tool::CInteractivePrompt::defaultHistoryPath());
-  std::string line;
-  while (prompt.readLine(line)) {
-    if (CExpressionFile::isSkipped(line)) continue;
-    const std::size_t first = line.find_first_not_of(" \t");
-    const std::size_t last = line.find_last_not_of(" \t");
-    if (line.compare(first, last - first + 1, "quit") == 0) return;
-    command.evaluate(evaluator, line);
+// runSession: the interactive session: on the terminal with a prompt, or
+// reading standard input. Returns how many commands it refused.
+std::size_t runSession(CToolServer& server, qvt::CGeneralPtr<qvt::COption> reply,
+                       CEvalCommand& command) {
+  qvt::tool::CPromptSession session(server, std::move(reply), command, std::cout, std::cerr);
+  if (!isatty(STDIN_FILENO)) {
+    qvt::tool::CStreamLines input("-");
+    session.run(input);
+    return session.failures();
   }
+  qvt::tool::CInteractivePrompt prompt("dhcp-eval> ", "      ...> ",
+                                       qvt::tool::CInteractivePrompt::defaultHistoryPath());
+  prompt.setCompleter([&session](const std::string& text, std::size_t cursor) {
+    return session.complete(text, cursor);
+  });
+  session.run(prompt);
   std::cout << std::endl;
+  return session.failures();
 }
 
 // runExpressions: the expressions against an exchange whose received message
@@ -131,27 +139,26 @@ int runExpressions(CToolServer& server, const CCommandLine& line) {
   // Everything the command line names is checked before the first
   // expression runs, so a usage error never follows partial output.
   std::vector<std::unique_ptr<CExpressionFile>> files;
+  qvt::CGeneralPtr<qvt::COption> reply;
   std::unique_ptr<qvt::host::CHostExchange> exchange;
   qvt::CGeneralPtr<qvt::CExpEval> evaluator;
   try {
     for (const CSource& source : line.sources) {
       if (source.isFile) files.push_back(std::make_unique<CExpressionFile>(source.text));
     }
-    exchange = server.exchange(server.emptyMessage(),
-                               qvt::tool::readReply(server, line.replyFile, line.replyFrame));
-    evaluator = exchange->evaluator();
+    reply = qvt::tool::readReply(server, line.replyFile, line.replyFrame);
+    if (!line.sources.empty()) {
+      exchange = server.exchange(server.emptyMessage(), reply);
+      evaluator = exchange->evaluator();
+    }
   } catch (const CException& e) {
     return failed(e, kExitUsage);
   }
 
   CEvalCommand command(CEvalCommand::COptions{line.json, line.trace}, std::cout, std::cerr);
+  std::size_t refused = 0;
   try {
-    if (line.sources.empty() && isatty(STDIN_FILENO)) {
-      runInteractive(command, *evaluator);
-    } else if (line.sources.empty()) {
-      CExpressionFile input("-");
-      evaluateFile(command, *evaluator, input);
-    }
+    if (line.sources.empty()) refused = runSession(server, reply, command);
     std::size_t nextFile = 0;
     for (const CSource& source : line.sources) {
       if (source.isFile) {
@@ -164,7 +171,7 @@ int runExpressions(CToolServer& server, const CCommandLine& line) {
     // evaluate never raises: this is a file that stopped being readable.
     return failed(e, kExitUsage);
   }
-  return command.failures() == 0 ? kExitSuccess : kExitFailure;
+  return command.failures() == 0 && refused == 0 ? kExitSuccess : kExitFailure;
 }
 
 int runPackets(CToolServer& server, const CCommandLine& line) {

@@ -1,0 +1,119 @@
+// dhcp-eval's interactive session fed through standard input: commands,
+// expressions continued over lines, and refused commands that leave the
+// session going.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/ToolTestSupport.h"
+
+namespace qvt::test {
+namespace {
+
+const std::string kRelayed = example("dhcp4-relayed.pcap");
+
+// packetRun: what `dhcp-eval ARGS --packet FILE [--frame N] -- EXPR` prints.
+std::string packetRun(const std::vector<std::string>& arguments) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, arguments);
+  EXPECT_EQ(result.status, 0) << result.err;
+  return result.out;
+}
+
+TEST(DhcpEvalPromptTest, PacketAndTraceCommandsMatchTheCommandLineOptions) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {},
+                                            ":packet " + kRelayed +
+                                                " 2\n"
+                                                "$HWADDR\n"
+                                                ":trace on\n"
+                                                "$IS_DISCOVER || $RELAY.ADDRESS\n"
+                                                ":trace off\n"
+                                                ":trace\n"
+                                                "$XID\n"
+                                                ":packet\n"
+                                                ":packet " +
+                                                kRelayed +
+                                                "\n"
+                                                "$XID\n");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const std::vector<std::string> frame2 = {"--packet", kRelayed, "--frame", "2", "--"};
+  std::vector<std::string> traced = {"--trace"};
+  traced.insert(traced.end(), frame2.begin(), frame2.end());
+  traced.push_back("$IS_DISCOVER || $RELAY.ADDRESS");
+  std::vector<std::string> hwaddr = frame2, xid = frame2;
+  hwaddr.push_back("$HWADDR");
+  xid.push_back("$XID");
+  const std::string whole = packetRun({"--packet", kRelayed, "--", "$XID"});
+  const std::string loaded = "loaded frame 2 of '" + kRelayed + "'\n";
+  EXPECT_EQ(result.out, loaded + packetRun(hwaddr) + packetRun(traced) + "trace is off\n" +
+                            packetRun(xid) + loaded + "loaded " +
+                            std::to_string(lines(whole).size()) + " DHCPv4 messages of '" +
+                            kRelayed + "'\n" + whole);
+}
+
+TEST(DhcpEvalPromptTest, ARefusedCommandIsOneLineAndTheSessionGoesOn) {
+  struct Row {
+    std::string command;
+    std::string error;
+  };
+  const std::vector<Row> rows = {
+      {":nosuch", "unknown command ':nosuch'; ':help' lists the commands"},
+      {":packet /nonexistent/x.pcap",
+       "Cannot open file '/nonexistent/x.pcap'. (No such file or directory)"},
+      {":packet " + kRelayed + " 99",
+       "Frame 99 does not exist in '" + kRelayed + "'. (The capture holds 4 frames.)"},
+      {":packet " + kRelayed + " 0", "':packet' takes a frame number from 1, not '0'"},
+      {":packet a b c", "':packet' takes FILE and an optional FRAME"},
+      {":packet " + example("dhcp6-exchange.pcap"),
+       "'" + example("dhcp6-exchange.pcap") +
+           "' holds no DHCPv4 message. (It holds 4 DHCPv6 messages; add -6 to evaluate them.)"},
+      {":trace maybe so", "':trace' takes 'on' or 'off', not 'maybe so'"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.command);
+    CScratchDir dir;
+    // What was loaded before stays loaded.
+    const CCommandResult result =
+        runDhcpEval(dir, {}, ":packet " + kRelayed + " 1\n" + row.command + "\n$XID == $XID\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "error: " + row.error + "\n");
+    EXPECT_EQ(result.out, "loaded frame 1 of '" + kRelayed + "'\nframe 1: boolean true\n");
+  }
+}
+
+TEST(DhcpEvalPromptTest, OpenQuotesAndParenthesesContinueOnTheNextLine) {
+  CScratchDir dir;
+  const CCommandResult result = runDhcpEval(dir, {},
+                                            "($UCASE('a\n"
+                                            "b') +\n"
+                                            "  'c')\n"
+                                            "(1 +\n"
+                                            "\n"
+                                            "# comments between lines are left out\n"
+                                            "2)\n"
+                                            "quit\n"
+                                            "'not read'\n");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "string \"A\\nBc\"\nuinteger 3\n");
+  // At the end of input what was read so far is evaluated.
+  const CCommandResult cut = runDhcpEval(dir, {}, "$LEFT('abc',\n 2");
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_EQ(cut.err,
+            "error: $LEFT('abc',  2: Cannot parse expression '$LEFT('abc',  2'. "
+            "(Mismatched parentheses.)\n");
+}
+
+TEST(DhcpEvalPromptTest, UnderJsonWhatCommandsReportGoesToStandardError) {
+  CScratchDir dir;
+  const CCommandResult result =
+      runDhcpEval(dir, {"--json"}, ":packet " + kRelayed + " 3\n:trace\n$XID\n");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "loaded frame 3 of '" + kRelayed + "'\ntrace is off\n");
+  EXPECT_EQ(result.out, packetRun({"--json", "--packet", kRelayed, "--frame", "3", "--", "$XID"}));
+}
+
+}  // namespace
+}  // namespace qvt::test
