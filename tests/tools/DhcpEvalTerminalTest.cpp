@@ -1,5 +1,6 @@
-// dhcp-eval on a terminal (a pseudo-terminal here): Tab completes a
-// function name, and an open parenthesis asks for the next line.
+// dhcp-eval on a terminal (a pseudo-terminal here): Tab completes function
+// names, commands and file names, and an open parenthesis asks for the next
+// line.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -93,7 +94,7 @@ TEST(DhcpEvalTerminalTest, TabCompletesAndAnOpenParenthesisContinues) {
   // The keys are read in order, so the completion is done before "(".
   session.type("$UC\t('docsis')\r");
   EXPECT_TRUE(session.waitFor("string \"DOCSIS\"")) << session.shown();
-  session.type(":pa\t " DHCP_EVAL_SOURCE_DIR "/examples/dhcp4-relayed.pcap 1\r");
+  session.type(":pa\t " DHCP_EVAL_SOURCE_DIR "/examples/dhcp4-relayed.p\t 1\r");
   EXPECT_TRUE(session.waitFor("loaded frame 1 of")) << session.shown();
   session.type("($HWAD\t ==\r");
   EXPECT_TRUE(session.waitFor("...> ")) << session.shown();

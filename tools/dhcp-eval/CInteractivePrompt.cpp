@@ -25,7 +25,19 @@ struct CFreeLine {
 // through these.
 CInteractivePrompt* current = nullptr;
 std::vector<std::string> pendingCandidates;
-std::string wordBreaks;
+const char* libraryWordBreaks = nullptr;
+
+// fileNames: the names of files that begin with prefix, as the library
+// completes them.
+std::vector<std::string> fileNames(const std::string& prefix) {
+  std::vector<std::string> names;
+  for (int state = 0;; ++state) {
+    const std::unique_ptr<char, CFreeLine> name(
+        rl_filename_completion_function(prefix.c_str(), state));
+    if (!name) return names;
+    names.emplace_back(name.get());
+  }
+}
 
 }  // namespace
 
@@ -38,15 +50,18 @@ CInteractivePrompt::CInteractivePrompt(std::string prompt, std::string continued
   using_history();
   stifle_history(kHistoryEntries);
   if (!historyPath_.empty()) read_history(historyPath_.c_str());
+  // The library finds the word to replace with fixed word breaks, those of
+  // an expression; _complete fits the candidates to it.
+  libraryWordBreaks = rl_basic_word_break_characters;
+  rl_basic_word_break_characters = wordBreaksOf(std::string());
   rl_readline_name = "dhcp-eval";
   rl_attempted_completion_function = &CInteractivePrompt::_complete;
-  rl_completion_word_break_hook = &CInteractivePrompt::_wordBreaks;
   rl_completion_append_character = '\0';
 }
 
 CInteractivePrompt::~CInteractivePrompt() {
   rl_attempted_completion_function = nullptr;
-  rl_completion_word_break_hook = nullptr;
+  rl_basic_word_break_characters = libraryWordBreaks;
   current = nullptr;
   clear_history();
 }
@@ -71,24 +86,20 @@ void CInteractivePrompt::entered(const std::string& entry) {
   chmod(historyPath_.c_str(), S_IRUSR | S_IWUSR);
 }
 
-char* CInteractivePrompt::_wordBreaks() {
-  wordBreaks = wordBreaksOf(rl_line_buffer != nullptr ? rl_line_buffer : "");
-  rl_basic_word_break_characters = wordBreaks.c_str();
-  return wordBreaks.data();
-}
-
 char** CInteractivePrompt::_complete(const char* text, int start, int end) {
   if (current == nullptr || !current->completer_ || rl_line_buffer == nullptr) {
     rl_attempted_completion_over = 1;
     return nullptr;
   }
-  const CCompletion completion = current->completer_(rl_line_buffer, static_cast<std::size_t>(end));
-  if (completion.files) return nullptr;  // the library completes file names
-  rl_attempted_completion_over = 1;
-  if (completion.candidates.empty()) return nullptr;
-  // The library may begin the word elsewhere (not every version asks for
-  // the word breaks): the candidates are made to replace its word.
   const std::string line = rl_line_buffer;
+  CCompletion completion = current->completer_(line, static_cast<std::size_t>(end));
+  rl_attempted_completion_over = 1;
+  if (completion.files) {
+    completion.candidates = fileNames(line.substr(completion.start, end - completion.start));
+  }
+  if (completion.candidates.empty()) return nullptr;
+  // The library's word may begin before or after the completion's (in a
+  // command, words end only at blanks): the candidates replace its word.
   const std::size_t wordStart = static_cast<std::size_t>(start);
   pendingCandidates.clear();
   for (const std::string& candidate : completion.candidates) {

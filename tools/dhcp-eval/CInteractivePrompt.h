@@ -59,7 +59,6 @@ class CInteractivePrompt : public CILineSource {
  private:
   static char** _complete(const char* text, int start, int end);
   static char* _nextCandidate(const char* text, int state);
-  static char* _wordBreaks();
 
   std::string prompt_;
   std::string continuedPrompt_;
