@@ -98,6 +98,16 @@ TEST(DhcpEvalPromptTest, OpenQuotesAndParenthesesContinueOnTheNextLine) {
                                             "'not read'\n");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "string \"A\\nBc\"\nuinteger 3\n");
+  // One too long in all is left out whole; reading goes on after it.
+  std::string longInput = "(\n";
+  for (int i = 0; i < 17; ++i)
+    longInput += std::string(1 << 20, 'x') + "\n";
+  const CCommandResult tooLong = runDhcpEval(dir, {}, longInput + ")\n1 + 1\n");
+  EXPECT_EQ(tooLong.status, 1);
+  EXPECT_EQ(tooLong.out, "uinteger 2\n");
+  EXPECT_EQ(tooLong.err,
+            "error: an expression continued over lines is longer than 16777216 bytes; it is left "
+            "out\n");
   // At the end of input what was read so far is evaluated.
   const CCommandResult cut = runDhcpEval(dir, {}, "$LEFT('abc',\n 2");
   EXPECT_EQ(cut.status, 1);

@@ -39,10 +39,13 @@ TEST(PromptInputTest, InputIsCompleteWhenTheParserSeesNothingOpen) {
 }
 
 TEST(PromptInputTest, LinesJoinWithALineFeedOnlyInsideAQuote) {
-  std::string text = "$CONCAT('a";
-  continueInput(text, "b',");
-  continueInput(text, "'c')");
-  EXPECT_EQ(text, "$CONCAT('a\nb', 'c')");
+  std::string text = "$LEFT('a";
+  qvt::tool::CInputBalance balance = inputBalance(text);
+  continueInput(text, balance, "b',");
+  EXPECT_FALSE(balance.complete());
+  continueInput(text, balance, "'c')");
+  EXPECT_EQ(text, "$LEFT('a\nb', 'c')");
+  EXPECT_TRUE(balance.complete());
 }
 
 TEST(PromptInputTest, TabOffersFunctionNamesAndCommands) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "class_a/standard/BoundedLine.h"
 #include "tools/dhcp-eval/CExpressionFile.h"
 #include "tools/dhcp-eval/CPacketSource.h"
 #include "tools/dhcp-eval/CommandLine.h"
@@ -71,11 +72,25 @@ void CPromptSession::run(CILineSource& lines) {
       continue;
     }
     std::string expression = line;
-    while (!inputBalance(expression).complete() && lines.readLine(line, true)) {
+    CInputBalance balance = inputBalance(expression);
+    bool tooLong = false;
+    while (!balance.complete() && lines.readLine(line, true)) {
       // A comment between the lines of an expression is left out; inside a
       // quote the line is text.
-      if (!inputBalance(expression).inQuote && CExpressionFile::isSkipped(line)) continue;
-      continueInput(expression, line);
+      if (!balance.inQuote && CExpressionFile::isSkipped(line)) continue;
+      // Past the bound the rest of the expression is still read, only not
+      // kept, so that its lines are not taken for expressions of their own.
+      tooLong = tooLong || expression.size() + line.size() >= kMaxLineLength;
+      if (tooLong) {
+        balance.scan(line);
+      } else {
+        continueInput(expression, balance, line);
+      }
+    }
+    if (tooLong) {
+      _refuse("an expression continued over lines is longer than " +
+              std::to_string(kMaxLineLength) + " bytes; it is left out");
+      continue;
     }
     lines.entered(expression);
     _evaluate(expression);

@@ -4,7 +4,8 @@
 // Each entry is an expression or a command. An expression whose quotes or
 // parentheses are still open at the end of a line goes on over the next
 // lines (PromptInput.h), blank and "#" lines between them left out unless a
-// quote is open; at the end of input what was read so far is evaluated. A line that begins with ":"
+// quote is open; at the end of input what was read so far is evaluated. An
+// expression longer than kMaxLineLength in all is refused. A line that begins with ":"
 // is a command:
 //   :packet FILE [FRAME]  evaluates the following expressions against the
 //                         DHCP messages of the family in FILE (or frame

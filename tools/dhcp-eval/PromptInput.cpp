@@ -2,25 +2,30 @@
 
 namespace qvt::tool {
 
-CInputBalance inputBalance(std::string_view text) noexcept {
-  CInputBalance balance;
+void CInputBalance::scan(std::string_view text) noexcept {
   for (const char c : text) {
     if (c == '\'' || c == '"') {
-      balance.inQuote = !balance.inQuote;
-    } else if (balance.inQuote) {
+      inQuote = !inQuote;
+    } else if (inQuote) {
       continue;
     } else if (c == '(') {
-      ++balance.openParens;
-    } else if (c == ')' && balance.openParens > 0) {
-      --balance.openParens;
+      ++openParens;
+    } else if (c == ')' && openParens > 0) {
+      --openParens;
     }
   }
+}
+
+CInputBalance inputBalance(std::string_view text) noexcept {
+  CInputBalance balance;
+  balance.scan(text);
   return balance;
 }
 
-void continueInput(std::string& text, const std::string& line) {
-  text += inputBalance(text).inQuote ? '\n' : ' ';
+void continueInput(std::string& text, CInputBalance& balance, const std::string& line) {
+  text += balance.inQuote ? '\n' : ' ';
   text += line;
+  balance.scan(line);
 }
 
 }  // namespace qvt::tool

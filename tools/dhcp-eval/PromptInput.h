@@ -7,8 +7,9 @@
 //
 //   inputBalance("$LEFT('abc',").complete();   // false: one "(" open
 //   inputBalance("'it's'").inQuote;             // true: the third quote opens
-//   std::string text = "$CONCAT('a";
-//   continueInput(text, "b', 1)");              // "$CONCAT('a\nb', 1)"
+//   std::string text = "$LEFT('a";
+//   CInputBalance balance = inputBalance(text);
+//   continueInput(text, balance, "b', 1)");     // "$LEFT('a\nb', 1)", complete
 #pragma once
 
 #include <cstddef>
@@ -23,15 +24,18 @@ struct CInputBalance {
   std::size_t openParens = 0;
 
   bool complete() const noexcept { return !inQuote && openParens == 0; }
+  // scan: what is open after text follows what was scanned so far.
+  void scan(std::string_view text) noexcept;
 };
 
 // inputBalance: the quotes and parentheses of text left open at its end.
 CInputBalance inputBalance(std::string_view text) noexcept;
 
-// continueInput: appends line to text, the expression so far. A line break
+// continueInput: appends line to text, the expression so far, whose balance
+// is balance (brought up to date). A line break
 // inside a quote stays in the string as a line feed; elsewhere it joins as
 // a blank, since the parser reads a line feed outside quotes as part of an
 // operand.
-void continueInput(std::string& text, const std::string& line);
+void continueInput(std::string& text, CInputBalance& balance, const std::string& line);
 
 }  // namespace qvt::tool
