@@ -45,12 +45,16 @@ def udp_payload(link, frame):
         ethertype, at = struct.unpack(">H", frame[14:16])[0], 16
     else:
         return None
-    if ethertype == 0x0800:
-        at += (frame[at] & 0x0F) * 4
-        return 4, frame[at + 8:]
-    if ethertype == 0x86DD and frame[at + 6] == 17:
-        return 6, frame[at + 48:]
-    return None
+    if ethertype == 0x0800 and frame[at + 9] == 17:
+        family, at = 4, at + (frame[at] & 0x0F) * 4
+    elif ethertype == 0x86DD and frame[at + 6] == 17:
+        family, at = 6, at + 40
+    else:
+        return None  # not UDP, or DHCP inside a tunnel: the capture seeds cover it
+    ports = struct.unpack(">HH", frame[at:at + 4])
+    if not {67, 68, 546, 547} & set(ports):
+        return None
+    return family, frame[at + 8:]
 
 
 def hex_bytes(text):

@@ -1,38 +1,25 @@
 // CCaptureReader: the DHCP packets of a pcap or pcapng capture file.
 //
-// Frames are read through libpcap and unwrapped down to the UDP payload:
-// link types Ethernet (with any number of 802.1Q/802.1ad tags and PPPoE
-// sessions), Linux cooked capture (SLL and SLL2), BSD loopback and raw IP;
-// IPv4 (with header options) and IPv6 (skipping extension headers); UDP with
-// port 67 or 68 (DHCPv4) or 546 or 547 (DHCPv6) at either end. Frames are
+// Frames are read through libpcap and unwrapped down to the DHCP message by
+// CFrameUnwrapper (link layers, IP, UDP and the tunnels it knows). Frames are
 // numbered from 1 over every frame of the file, DHCP or not, the way packet
 // analysers number them:
 //
 //   CCaptureReader capture("exchange.pcapng");
 //   CCapturedPacket packet;
 //   while (capture.next(packet)) decode(packet.family, packet.payload);
-//
-// IP fragments are not reassembled: a fragmented datagram is skipped.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "host/CCapturedPacket.h"
 
 struct pcap;
 
 namespace qvt::host {
-
-// CCapturedPacket: one DHCP message found in a capture.
-struct CCapturedPacket {
-  std::uint64_t frame = 0;  // frame number, counted from 1
-  int family = 0;           // 4 (UDP ports 67/68) or 6 (UDP ports 546/547)
-  std::uint16_t sourcePort = 0;
-  std::uint16_t destinationPort = 0;
-  std::vector<unsigned char> payload;  // the UDP payload: the DHCP message
-};
 
 class CCaptureReader {
  public:
@@ -56,7 +43,8 @@ class CCaptureReader {
 
   // extract: the DHCP message inside one frame of link type `linkType`
   // (family, ports and payload of packet; its frame number is left alone).
-  // False when the frame carries no DHCP or is too short to tell.
+  // False when the frame carries no DHCP or is too short to tell; see
+  // CFrameUnwrapper for the layers it reads.
   static bool extract(int linkType, const unsigned char* frame, std::size_t length,
                       CCapturedPacket& packet);
 

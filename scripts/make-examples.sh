@@ -9,6 +9,8 @@
 #   scripts/make-examples.sh [OUTPUT_DIR]             (default: examples/)
 #   scripts/make-examples.sh --from-hex [OUTPUT_DIR]  only the captures made
 #                                                     from hex payloads (no root)
+#   scripts/make-examples.sh --tunnels [OUTPUT_DIR]   only the captures of DHCP
+#                                                     inside tunnels
 #
 # The tests read only the committed captures, so the packages installed here
 # are not part of scripts/setup.sh.
@@ -16,8 +18,12 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 from_hex_only=0
+tunnels_only=0
 if [ "${1:-}" = --from-hex ]; then
   from_hex_only=1
+  shift
+elif [ "${1:-}" = --tunnels ]; then
+  tunnels_only=1
   shift
 fi
 out=${1:-$root/examples}
@@ -57,7 +63,7 @@ if [ "$(id -u)" != 0 ]; then
   exit 1
 fi
 
-packages=(isc-dhcp-client isc-dhcp-relay dnsmasq bootpc tcpdump tshark xxd iproute2 python3)
+packages=(isc-dhcp-client isc-dhcp-relay dnsmasq bootpc tcpdump tshark xxd iproute2 python3 openvswitch-switch ethtool)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -75,12 +81,16 @@ fi
 NS_CLIENT=dhcpex-client
 NS_RELAY=dhcpex-relay
 NS_SERVER=dhcpex-server
+NS_SWITCH=dhcpex-switch
+NS_COLLECTOR=dhcpex-collector
 FILTER='udp port 67 or udp port 68 or udp port 546 or udp port 547'
 # Locally administered MAC addresses, one per client run.
 MAC_DOCSIS=02:00:5e:10:00:01
 MAC_PKTC=02:00:5e:10:00:02
 MAC_BOOTP=02:00:5e:10:00:03
 MAC_RELAY=02:00:5e:10:00:04
+MAC_VXLAN=02:00:5e:10:00:07
+MAC_MIRRORED=02:00:5e:10:00:08
 
 work=$(mktemp -d /tmp/dhcp-examples.XXXXXX)
 pids=()
@@ -97,7 +107,7 @@ teardown() {
     wait "$pid" 2>/dev/null || true
   done
   pids=()
-  for ns in "$NS_CLIENT" "$NS_RELAY" "$NS_SERVER"; do
+  for ns in "$NS_CLIENT" "$NS_RELAY" "$NS_SERVER" "$NS_SWITCH" "$NS_COLLECTOR"; do
     if ip netns list | grep -qw "$ns"; then
       # Only processes of an earlier, interrupted run of this script live here.
       for pid in $(ip netns pids "$ns"); do kill "$pid" 2>/dev/null || true; done
@@ -173,11 +183,11 @@ link_local() {
     [ -z "$(ip -n "$1" -6 addr show dev "$2" tentative)" ]
 }
 
-# capture NS IF FILE: starts tcpdump and waits until it listens.
+# capture NS IF FILE [FILTER]: starts tcpdump and waits until it listens.
 capture() {
   local logfile
   logfile=$work/tcpdump-$(basename "$3").log
-  bg "$1" "$logfile" tcpdump -n -U --immediate-mode -Z root -i "$2" -s 0 -w "$3" "$FILTER"
+  bg "$1" "$logfile" tcpdump -n -U --immediate-mode -Z root -i "$2" -s 0 -w "$3" "${4:-$FILTER}"
   capture_pid=$last_pid
   wait_for 10 "tcpdump on $2" grep -q "listening on" "$logfile"
 }
@@ -238,6 +248,16 @@ send host-name "cm-relayed";
 send vendor-class-identifier "docsis3.0:";
 send dhcp-client-identifier 1:02:00:5e:10:00:04;
 request subnet-mask, routers, domain-name-servers, host-name, time-offset;
+EOF
+  cat >"$work/mirrored.conf" <<'EOF'
+send host-name "cm-mirrored";
+send vendor-class-identifier "docsis3.0:";
+request subnet-mask, routers, domain-name-servers, host-name;
+EOF
+  cat >"$work/vxlan.conf" <<'EOF'
+send host-name "cm-vxlan";
+send vendor-class-identifier "docsis3.0:";
+request subnet-mask, routers, domain-name-servers, host-name;
 EOF
   # DHCPv6 vendor class (option 16): enterprise 4491, one class data item.
   cat >"$work/docsis6.conf" <<'EOF'
@@ -364,9 +384,123 @@ EOF
   teardown
 }
 
+# --- Exchanges inside a tunnel --------------------------------------------
+# The kernel's VXLAN devices (VNI 42, UDP port 4789) over a veth pair: the
+# DHCP client and server talk on the VXLAN devices, tcpdump records the
+# underlay, so every DHCP message is inside Ethernet, IPv4, UDP and VXLAN.
+tunnelled() {
+  log "exchanges through a VXLAN tunnel"
+  namespaces "$NS_CLIENT" "$NS_SERVER"
+  link "$NS_CLIENT" u0 "$NS_SERVER" u1
+  ip -n "$NS_CLIENT" addr add 10.55.4.2/24 dev u0
+  ip -n "$NS_SERVER" addr add 10.55.4.1/24 dev u1
+  ip -n "$NS_CLIENT" link add c0 type vxlan id 42 local 10.55.4.2 remote 10.55.4.1 dstport 4789 dev u0
+  ip -n "$NS_SERVER" link add s0 type vxlan id 42 local 10.55.4.1 remote 10.55.4.2 dstport 4789 dev u1
+  set_mac "$NS_CLIENT" c0 "$MAC_VXLAN"
+  ip -n "$NS_SERVER" link set s0 up
+  ip -n "$NS_SERVER" addr add 10.55.5.1/24 dev s0
+  ip -n "$NS_SERVER" -6 addr add fd00:55:5::1/64 dev s0 nodad
+  wait_for 10 "a link-local address on c0" link_local "$NS_CLIENT" c0
+  wait_for 10 "a link-local address on s0" link_local "$NS_SERVER" s0
+  dnsmasq_server "$NS_SERVER" s0 \
+    --dhcp-range=10.55.5.100,10.55.5.150,255.255.255.0,1h \
+    --dhcp-range=fd00:55:5::100,fd00:55:5::1ff,64,1h \
+    --dhcp-option=option:router,10.55.5.1
+
+  capture "$NS_SERVER" u1 "$work/dhcp-vxlan.pcap" "udp port 4789"
+  dhclient_once "$NS_CLIENT" c0 "$work/vxlan.conf" -4 "fixed-address"
+  dhclient_once "$NS_CLIENT" c0 "$work/docsis6.conf" -6 "iaaddr"
+  finish_capture dhcp-vxlan.pcap
+
+  teardown
+}
+
+# --- Exchanges seen by a monitoring session -------------------------------
+# Open vSwitch switches between client and server and mirrors every frame to
+# a collector through a tunnel port (GRE with transparent Ethernet bridging,
+# ERSPAN type II or type III); tcpdump records the collector's link, so the
+# captures hold what a monitoring port sends. The kernel here has no GRE, so
+# OVS runs its userspace datapath, with its database, sockets and logs in the
+# work directory.
+ovs_env=(env "OVS_RUNDIR=$work/ovs" "OVS_LOGDIR=$work/ovs" "OVS_DBDIR=$work/ovs"
+  "OVS_SYSCONFDIR=$work/ovs")
+# ovs CMD...: an Open vSwitch command in the switch's namespace.
+ovs() {
+  ip netns exec "$NS_SWITCH" "${ovs_env[@]}" "$@"
+}
+
+# mirror_to TYPE FILE OPTIONS...: a mirror of bridge br0 into a new tunnel
+# port of TYPE, recorded into FILE while a DHCPv4 and a DHCPv6 exchange run.
+mirror_to() {
+  local type=$1 file=$2
+  shift 2
+  local options=()
+  local option
+  for option in "$@"; do options+=("options:$option"); done
+  ovs ovs-vsctl add-port br0 mirror0 -- set interface mirror0 "type=$type" \
+    options:remote_ip=10.55.6.2 "${options[@]}" \
+    -- --id=@p get port mirror0 -- --id=@m create mirror name=monitor select-all=true \
+    output-port=@p -- set bridge br0 mirrors=@m >/dev/null
+  capture "$NS_COLLECTOR" u0 "$work/$file" "ip proto 47"
+  dhclient_once "$NS_CLIENT" c0 "$work/mirrored.conf" -4 "fixed-address"
+  dhclient_once "$NS_CLIENT" c0 "$work/docsis6.conf" -6 "iaaddr"
+  finish_capture "$file"
+  ovs ovs-vsctl clear bridge br0 mirrors -- del-port br0 mirror0
+}
+
+mirrored() {
+  log "exchanges mirrored by Open vSwitch"
+  namespaces "$NS_CLIENT" "$NS_SERVER" "$NS_SWITCH" "$NS_COLLECTOR"
+  link "$NS_CLIENT" c0 "$NS_SWITCH" pc
+  link "$NS_SERVER" s0 "$NS_SWITCH" ps
+  link "$NS_COLLECTOR" u0 "$NS_SWITCH" u1
+  # The userspace datapath passes frames on without completing checksums
+  # that the sender left to the hardware.
+  ip netns exec "$NS_CLIENT" ethtool -K c0 tx off >/dev/null
+  ip netns exec "$NS_SERVER" ethtool -K s0 tx off >/dev/null
+  set_mac "$NS_CLIENT" c0 "$MAC_MIRRORED"
+  ip -n "$NS_SERVER" addr add 10.55.7.1/24 dev s0
+  ip -n "$NS_SERVER" -6 addr add fd00:55:7::1/64 dev s0 nodad
+  ip -n "$NS_COLLECTOR" addr add 10.55.6.2/24 dev u0
+  mkdir -p "$work/ovs"
+  ovs ovsdb-tool create "$work/ovs/conf.db" /usr/share/openvswitch/vswitch.ovsschema
+  bg "$NS_SWITCH" "$work/ovsdb-server.log" "${ovs_env[@]}" ovsdb-server "$work/ovs/conf.db" \
+    --remote="punix:$work/ovs/db.sock"
+  wait_for 10 "ovsdb-server" test -S "$work/ovs/db.sock"
+  bg "$NS_SWITCH" "$work/ovs-vswitchd.log" "${ovs_env[@]}" ovs-vswitchd
+  ovs ovs-vsctl --no-wait init
+  ovs ovs-vsctl add-br br0 -- set bridge br0 datapath_type=netdev \
+    -- add-port br0 pc -- add-port br0 ps
+  # The tunnels leave through br-phy, the switch's address on the collector's link.
+  ovs ovs-vsctl add-br br-phy -- set bridge br-phy datapath_type=netdev -- add-port br-phy u1
+  ip -n "$NS_SWITCH" addr add 10.55.6.1/24 dev br-phy
+  ip -n "$NS_SWITCH" link set br-phy up
+  wait_for 10 "a link-local address on c0" link_local "$NS_CLIENT" c0
+  wait_for 10 "a link-local address on s0" link_local "$NS_SERVER" s0
+  dnsmasq_server "$NS_SERVER" s0 \
+    --dhcp-range=10.55.7.100,10.55.7.150,255.255.255.0,1h \
+    --dhcp-range=fd00:55:7::100,fd00:55:7::1ff,64,1h \
+    --dhcp-option=option:router,10.55.7.1
+
+  mirror_to gre dhcp-gre.pcap key=100
+  mirror_to erspan dhcp-erspan2.pcap key=200 erspan_ver=1 erspan_idx=7
+  mirror_to erspan dhcp-erspan3.pcap key=300 erspan_ver=2 erspan_dir=1 erspan_hwid=4
+
+  ovs ovs-vsctl del-br br0 -- del-br br-phy
+  teardown
+}
+
 write_dhclient_confs
+if ((tunnels_only)); then
+  tunnelled
+  mirrored
+  log "done: $out"
+  exit 0
+fi
 direct
 relayed
+tunnelled
+mirrored
 from_hex
 
 # One DISCOVER payload as hex text, for `dhcp-eval --dump` on a hex file.

@@ -12,78 +12,13 @@
 
 #include "TestSupport.h"
 #include "class_a/standard/CException.h"
-#include "host/PayloadBuilder.h"
+#include "host/FrameBuilder.h"
 
 namespace qvt::host {
 namespace {
 
 using qvt_test::errorText;
-using test::Bytes;
-using test::cat;
-
-void put16(Bytes& out, std::uint16_t value) {
-  out.push_back(static_cast<unsigned char>(value >> 8));
-  out.push_back(static_cast<unsigned char>(value));
-}
-
-Bytes udp(std::uint16_t source, std::uint16_t destination, const Bytes& payload) {
-  Bytes out;
-  put16(out, source);
-  put16(out, destination);
-  put16(out, static_cast<std::uint16_t>(payload.size() + 8));
-  put16(out, 0);
-  return cat({out, payload});
-}
-
-// ipv4: a header with `optionWords` 4-byte words of options and the given
-// fragment field.
-Bytes ipv4(const Bytes& payload, int optionWords = 0, std::uint16_t fragment = 0,
-           std::uint8_t protocol = 17) {
-  Bytes out = {static_cast<unsigned char>(0x45 + optionWords), 0};
-  put16(out, static_cast<std::uint16_t>(20 + optionWords * 4 + payload.size()));
-  put16(out, 1);
-  put16(out, fragment);
-  out.insert(out.end(), {64, protocol, 0, 0, 10, 0, 0, 1, 255, 255, 255, 255});
-  out.insert(out.end(), static_cast<std::size_t>(optionWords) * 4, 1);  // NOP options
-  return cat({out, payload});
-}
-
-// ipv6: a header followed by a hop-by-hop options header when asked.
-Bytes ipv6(const Bytes& payload, bool hopByHop = false) {
-  Bytes extension;
-  if (hopByHop) extension = {17, 0, 1, 4, 0, 0, 0, 0};
-  Bytes out = {0x60, 0, 0, 0};
-  put16(out, static_cast<std::uint16_t>(extension.size() + payload.size()));
-  out.push_back(hopByHop ? 0 : 17);
-  out.push_back(1);
-  out.insert(out.end(), {0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
-  out.insert(out.end(), {0xFF, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 2});
-  return cat({out, extension, payload});
-}
-
-Bytes ethernet(std::uint16_t type, const Bytes& payload,
-               const std::vector<std::uint16_t>& tags = {}) {
-  Bytes out(12, 0xAA);
-  for (std::uint16_t tag : tags) {
-    put16(out, tag);
-    put16(out, 100);  // VLAN id
-  }
-  put16(out, type);
-  return cat({out, payload});
-}
-
-Bytes sll(std::uint16_t protocol, const Bytes& payload) {
-  Bytes out = {0, 0, 0, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 0};
-  put16(out, protocol);
-  return cat({out, payload});
-}
-
-Bytes sll2(std::uint16_t protocol, const Bytes& payload) {
-  Bytes out;
-  put16(out, protocol);
-  out.insert(out.end(), {0, 0, 0, 0, 0, 2, 0, 1, 0, 6, 1, 2, 3, 4, 5, 6, 0, 0});
-  return cat({out, payload});
-}
+using namespace test;
 
 // CTempFile: a file name in the temporary directory, removed at the end.
 class CTempFile {
@@ -246,7 +181,7 @@ TEST(CCaptureReaderTest, PortsOfTheMessage) {
   ASSERT_TRUE(CCaptureReader::extract(DLT_EN10MB, frame.data(), frame.size(), packet));
   EXPECT_EQ(packet.sourcePort, 67);
   EXPECT_EQ(packet.destinationPort, 68);
-  EXPECT_FALSE(CCaptureReader::extract(DLT_IEEE802_11, frame.data(), frame.size(), packet));
+  EXPECT_FALSE(CCaptureReader::extract(DLT_IEEE802, frame.data(), frame.size(), packet));
 }
 
 TEST(CCaptureReaderTest, RefusesUnreadableFiles) {
