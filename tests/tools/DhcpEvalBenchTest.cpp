@@ -73,8 +73,11 @@ TEST(DhcpEvalBenchTest, ClassesAsJson) {
                                                 "exchange_ns", "worker_exchange_ns"};
   EXPECT_EQ(keys(objects[2]), messageKeys);
   EXPECT_EQ(text(objects[2].at("messages")), "1");
-  EXPECT_GT(std::stoll(text(objects[2].at("exchange_ns"))),
-            std::stoll(text(objects[2].at("decode_ns"))));
+  // Figures are measured, not compared: a busy machine may make any one of
+  // them larger than another.
+  for (const std::string& key : messageKeys) {
+    if (key != "messages") EXPECT_GT(std::stoll(text(objects[2].at(key))), 0) << key;
+  }
 }
 
 TEST(DhcpEvalBenchTest, RefusedCommandLines) {
