@@ -76,7 +76,9 @@ TEST(DhcpEvalBenchTest, ClassesAsJson) {
   // Figures are measured, not compared: a busy machine may make any one of
   // them larger than another.
   for (const std::string& key : messageKeys) {
-    if (key != "messages") EXPECT_GT(std::stoll(text(objects[2].at(key))), 0) << key;
+    if (key != "messages") {
+      EXPECT_GT(std::stoll(text(objects[2].at(key))), 0) << key;
+    }
   }
 }
 
