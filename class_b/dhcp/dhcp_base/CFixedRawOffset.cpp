@@ -1,6 +1,7 @@
 #include "class_b/dhcp/dhcp_base/CFixedRawOffset.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "class_a/standard/Fail.h"
@@ -13,12 +14,15 @@ bool isStripped(char c) {
   return c == ' ' || c == '"' || c == '\\';
 }
 
-// atoi without its undefined overflow: out-of-range values clamp to the int
-// range; the result is then taken as unsigned 32 bits.
+// atoi, taken as unsigned 32 bits ("-2" is 4294967294), without its
+// undefined overflow. Numbers up to 4294967295 are read as they stand, so
+// every text string() writes reads back as the same number; beyond the
+// 32-bit range they clamp as before (INT_MIN, INT_MAX).
 std::uint32_t readNumber(const std::string& piece) {
-  const long value = std::strtol(piece.c_str(), nullptr, 10);
-  const long clamped = value < INT_MIN ? INT_MIN : (value > INT_MAX ? INT_MAX : value);
-  return static_cast<std::uint32_t>(static_cast<int>(clamped));
+  const long long value = std::strtoll(piece.c_str(), nullptr, 10);
+  if (value > static_cast<long long>(UINT32_MAX)) return INT_MAX;
+  const long long clamped = value < INT_MIN ? INT_MIN : value;
+  return static_cast<std::uint32_t>(clamped);
 }
 
 }  // namespace

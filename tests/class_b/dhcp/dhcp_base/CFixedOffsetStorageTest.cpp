@@ -25,6 +25,11 @@ TEST(CFixedRawOffsetTest, ReadsTagOffsetAndLength) {
       {" \\\"7,1,1\"\\ ", "7,1,1"},
       {"1,2,3,4", "1,2,3"},
       {"x,2,3", "0,2,3"},
+      // A negative number wraps to 32 bits, and what is written reads back.
+      {"-2,0,4", "4294967294,0,4"},
+      {"4294967294,0,4294967295", "4294967294,0,4294967295"},
+      {"4294967296,0,99999999999", "2147483647,0,2147483647"},
+      {"-99999999999,0,1", "2147483648,0,1"},
       {"5,2", "Format '5,2' " + bad + " 'length' definition.)"},
       {"5,2,", "Format '5,2,' " + bad + " 'length' definition.)"},
       {"5,,2", "Format '5,,2' " + bad + "n 'offset' definition.)"},
