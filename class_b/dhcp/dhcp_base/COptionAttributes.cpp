@@ -1,7 +1,7 @@
 #include "class_b/dhcp/dhcp_base/COptionAttributes.h"
 
-#include "class_a/standard/Fail.h"
 #include "class_a/standard/CStringMap.h"
+#include "class_a/standard/Fail.h"
 
 namespace qvt {
 
@@ -61,6 +61,10 @@ void COptionAttributes::_set(const CStringMap& map) {
     defaultValue_ = map.getString("default_value", std::string());
     userDefinable_.string(map.getString("user_definable", "allowed"));
     vendorId_.assign(map.getString("vendor_id", CVendorID().string()));
+    // A vendor id text without numbers ("/") names no vendor, as an empty
+    // one does: it reads as the default, since its written form (empty)
+    // would read back as the default too.
+    if (vendorId_.depth() == 0) vendorId_ = CVendorID();
     vendorOro_ = map.getBool("vendor_oro", false);
     contextVendorId_ = map.getString("context_vendor_id", std::string());
     inputEncoding_ = map.getInt32("input_type_encoding_value", -1);

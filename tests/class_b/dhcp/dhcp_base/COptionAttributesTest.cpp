@@ -7,8 +7,8 @@
 
 #include "TestSupport.h"
 #include "class_a/standard/CNumberConversion.h"
-#include "class_b/dhcp/dhcp_base/CElementAttributes.h"
 #include "class_a/standard/CStringMap.h"
+#include "class_b/dhcp/dhcp_base/CElementAttributes.h"
 
 namespace qvt {
 namespace {
@@ -97,11 +97,17 @@ TEST(COptionAttributesTest, WritesEveryKeyAndReadsItBack) {
   EXPECT_EQ(b.vendorId()[1], -1);
   EXPECT_EQ(b.elementAttributes().minValue(), 0);
 
-  COptionAttributes minimal;
-  minimal.string(kMinimal);
-  COptionAttributes again;
-  again.string(minimal.string());
-  EXPECT_EQ(again.string(), minimal.string());
+  // Written text reads back the same, also from texts the writer would not
+  // produce ("vendor_id=/" names no vendor, as an empty vendor_id does).
+  for (const std::string& written :
+       {kMinimal, kMinimal + "\nvendor_id=/", kMinimal + "\nfixed_offsets=\"-2,0,4\""}) {
+    SCOPED_TRACE(written);
+    COptionAttributes once;
+    once.string(written);
+    COptionAttributes again;
+    again.string(once.string());
+    EXPECT_EQ(again.string(), once.string());
+  }
 }
 
 TEST(COptionAttributesTest, ReportsMissingAndInvalidSettings) {
