@@ -8,8 +8,10 @@ namespace qvt {
 
 namespace {
 
+// Carriage returns count as blanks: a line break may carry more than one,
+// and a value cannot keep one at its end once written as a line anyway.
 bool isBlank(char c) {
-  return c == ' ' || c == '\t';
+  return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string trimmed(const std::string& text, std::size_t begin, std::size_t end) {

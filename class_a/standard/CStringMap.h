@@ -28,8 +28,9 @@ class CStringMap {
   explicit CStringMap(const std::string& text, char separator = '\n');
 
   // assign: replaces the entries by the lines of text, split at separator.
-  // With separator "\n" a "\r" before it is part of the line break. Lines
-  // that are empty after trimming are skipped.
+  // Keys and values are trimmed of spaces, tabs and carriage returns (so
+  // "\r\n" line breaks read as "\n"). Lines that are empty after trimming
+  // are skipped.
   void assign(const std::string& text, char separator = '\n');
 
   // add: appends an entry after those with the same key.

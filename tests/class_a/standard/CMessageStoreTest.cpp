@@ -1,8 +1,8 @@
 #include "class_a/standard/CMessageStore.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,11 +19,14 @@ using qvt_test::errorWhere;
 
 class CMessageStoreTest : public ::testing::Test {
  protected:
+  // Each test process has a folder of its own: CTest runs the tests of
+  // this suite in parallel processes.
   void SetUp() override {
-    directory_ = std::filesystem::path(::testing::TempDir()) / "message_store_test";
-    std::remove((directory_ + "/messages.txt").c_str());
+    directory_ = std::filesystem::path(::testing::TempDir()) /
+                 ("message_store_test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(directory_);
   }
+  void TearDown() override { std::filesystem::remove_all(directory_); }
   void write(const std::string& content) {
     std::ofstream(directory_ + "/messages.txt", std::ios::binary) << content;
   }

@@ -27,6 +27,7 @@ TEST(CStringMapTest, SplitsLinesAtTheFirstEqualsSignAndTrimsBlanks) {
       {"=value", "=value\n"},
       {"b=2\na=1\n", "a=1\nb=2\n"},
       {"a=1\r\nb=2\r\n", "a=1\nb=2\n"},
+      {"name=x\r\r\r\n\rk\r=\r2", "k=2\nname=x\n"},  // written and read back alike
       {"\n  \n\t\na=1", "a=1\n"},
       {"k=first\nk=second", "k=first\nk=second\n"},
       {"B=1\na=2\n_=3", "B=1\n_=3\na=2\n"},
