@@ -23,6 +23,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -174,53 +175,44 @@ int runExpressions(CToolServer& server, const CCommandLine& line) {
   return command.failures() == 0 && refused == 0 ? kExitSuccess : kExitFailure;
 }
 
-int runPackets(CToolServer& server, const CCommandLine& line) {
-  qvt::tool::CPacketOptions options;
+// exchangeOptions: the capture, reply, JSON and expression settings that
+// packet mode and --bench share, for the command line's option; an exit
+// status when the command line cannot run.
+template <class Options>
+std::optional<int> exchangeOptions(const CCommandLine& line, const char* option, Options& options) {
   options.packetFile = line.packetFile;
   options.frame = line.frame;
   options.replyFile = line.replyFile;
   options.replyFrame = line.replyFrame;
   options.json = line.json;
-  options.trace = line.trace;
   options.classesFile = line.classesFile;
+  if (!line.classesFile.empty()) return std::nullopt;
   try {
-    if (line.classesFile.empty()) {
-      if (line.sources.empty() && isatty(STDIN_FILENO)) {
-        std::cerr << "dhcp-eval: option '--packet' needs expressions or '--classes'\n"
-                     "Try 'dhcp-eval --help'.\n";
-        return kExitUsage;
-      }
-      options.expressions =
-          line.sources.empty() ? expressionsOf({CSource{true, "-"}}) : expressionsOf(line.sources);
+    if (line.sources.empty() && isatty(STDIN_FILENO)) {
+      std::cerr << "dhcp-eval: option '" << option
+                << "' needs expressions or '--classes'\n"
+                   "Try 'dhcp-eval --help'.\n";
+      return kExitUsage;
     }
+    options.expressions =
+        line.sources.empty() ? expressionsOf({CSource{true, "-"}}) : expressionsOf(line.sources);
   } catch (const CException& e) {
     return failed(e, kExitUsage);
   }
+  return std::nullopt;
+}
+
+int runPackets(CToolServer& server, const CCommandLine& line) {
+  qvt::tool::CPacketOptions options;
+  options.trace = line.trace;
+  if (const std::optional<int> status = exchangeOptions(line, "--packet", options)) return *status;
   return qvt::tool::runPackets(server, options);
 }
 
 int runBench(CToolServer& server, const CCommandLine& line) {
   qvt::tool::CBenchOptions options;
-  options.packetFile = line.packetFile;
-  options.frame = line.frame;
-  options.replyFile = line.replyFile;
-  options.replyFrame = line.replyFrame;
-  options.json = line.json;
   options.rounds = line.rounds;
-  options.classesFile = line.classesFile;
-  try {
-    if (line.classesFile.empty()) {
-      if (line.sources.empty() && isatty(STDIN_FILENO)) {
-        std::cerr << "dhcp-eval: option '--bench' needs expressions or '--classes'\n"
-                     "Try 'dhcp-eval --help'.\n";
-        return kExitUsage;
-      }
-      options.expressions =
-          line.sources.empty() ? expressionsOf({CSource{true, "-"}}) : expressionsOf(line.sources);
-    }
-  } catch (const CException& e) {
-    return failed(e, kExitUsage);
-  }
+  if (const std::optional<int> status = exchangeOptions(line, "--bench", options)) return *status;
   return qvt::tool::runBench(server, options);
 }
 
