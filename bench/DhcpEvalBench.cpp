@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "BenchHost.h"
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/standard/CIHostContext.h"
 #include "class_a/standard/CILogger.h"
@@ -30,19 +31,7 @@ namespace {
 
 using qvt::bench::CAllocationCounter;
 
-class CQuietLogger : public CILogger {
- public:
-  void log(const std::string&, const std::string&, std::uint32_t) override {}
-};
-
-class CBenchHost : public CIHostContext {
- public:
-  CILogger& logger() override { return logger_; }
-  std::vector<std::uint8_t> sharedServerKey() override { return {'b', 'e', 'n', 'c', 'h'}; }
-
- private:
-  CQuietLogger logger_;
-};
+using qvt::bench::CBenchHost;
 
 class CBenchProtocol : public CProtocolContext {
  public:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchHost.h"
 #include "class_a/exp_eval/CExpEval.h"
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
 #include "class_a/standard/CIHostContext.h"
@@ -21,19 +22,7 @@ using qvt::CGeneralPtr;
 using qvt::CSyntaxTreeProxy;
 using qvt::CVariant;
 
-class CQuietLogger : public qvt::CILogger {
- public:
-  void log(const std::string&, const std::string&, std::uint32_t) override {}
-};
-
-class CBenchHost : public qvt::CIHostContext {
- public:
-  qvt::CILogger& logger() override { return logger_; }
-  std::vector<std::uint8_t> sharedServerKey() override { return {'b', 'e', 'n', 'c', 'h'}; }
-
- private:
-  CQuietLogger logger_;
-};
+using qvt::bench::CBenchHost;
 
 CBenchHost gHost;
 

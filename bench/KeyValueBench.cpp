@@ -17,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "BenchHost.h"
 #include "CPostgresServer.h"
 #include "KeyValueTestStores.h"
 #include "class_a/exp_eval/CSyntaxTreeProxy.h"
@@ -100,19 +101,7 @@ void lookups(benchmark::State& state, CIKeyValueStore& store) {
   state.SetItemsProcessed(state.iterations());
 }
 
-class CQuietLogger : public qvt::CILogger {
- public:
-  void log(const std::string&, const std::string&, std::uint32_t) override {}
-};
-
-class CBenchHost : public qvt::CIHostContext {
- public:
-  qvt::CILogger& logger() override { return logger_; }
-  std::vector<std::uint8_t> sharedServerKey() override { return {'k', 'v'}; }
-
- private:
-  CQuietLogger logger_;
-};
+using qvt::bench::CBenchHost;
 
 // CStoreProtocol: a DHCPv4 protocol context whose key-value records are store.
 class CStoreProtocol : public CProtocolContext {
