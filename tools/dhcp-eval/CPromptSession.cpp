@@ -142,9 +142,13 @@ void CPromptSession::_packet(const std::vector<std::string>& arguments) {
       return;
     }
   }
+  load(arguments[0], frame);
+}
+
+bool CPromptSession::load(const std::string& file, std::optional<std::uint64_t> frame) {
   std::vector<std::unique_ptr<CLoaded>> loaded;
   try {
-    CPacketSource source(arguments[0], server_.family(), frame);
+    CPacketSource source(file, server_.family(), frame);
     CPacket packet;
     while (source.next(packet)) {
       CGeneralPtr<COption> request;
@@ -163,15 +167,16 @@ void CPromptSession::_packet(const std::vector<std::string>& arguments) {
     if (source.delivered() == 0) throw source.noPacketError();
   } catch (const CException& e) {
     _refuse(printableText(e.text()));
-    return;
+    return false;
   }
   if (loaded.empty()) {
-    _refuse("nothing loaded: no message of '" + printableText(arguments[0]) + "' could be decoded");
-    return;
+    _refuse("nothing loaded: no message of '" + printableText(file) + "' could be decoded");
+    return false;
   }
   loaded_ = std::move(loaded);
-  packetFile_ = arguments[0];
+  packetFile_ = file;
   _packet({});
+  return true;
 }
 
 void CPromptSession::_trace(const std::vector<std::string>& arguments) {

@@ -32,6 +32,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -57,6 +58,10 @@ class CPromptSession {
   // run: reads and carries out entries from lines until its end or "quit".
   // Raises only the errors of reading lines.
   void run(CILineSource& lines);
+
+  // load: what ":packet FILE [FRAME]" does; false (with the error printed
+  // and counted) when nothing could be loaded.
+  bool load(const std::string& file, std::optional<std::uint64_t> frame);
 
   // complete: what Tab offers at cursor in line.
   CCompletion complete(const std::string& line, std::size_t cursor) const;

@@ -116,9 +116,7 @@ void evaluateFile(CEvalCommand& command, qvt::CExpEval& evaluator, CExpressionFi
 
 // runSession: the interactive session: on the terminal with a prompt, or
 // reading standard input. Returns how many commands it refused.
-std::size_t runSession(CToolServer& server, qvt::CGeneralPtr<qvt::COption> reply,
-                       CEvalCommand& command) {
-  qvt::tool::CPromptSession session(server, std::move(reply), command, std::cout, std::cerr);
+std::size_t runSession(qvt::tool::CPromptSession& session) {
   if (!isatty(STDIN_FILENO)) {
     qvt::tool::CStreamLines input("-");
     session.run(input);
@@ -132,6 +130,26 @@ std::size_t runSession(CToolServer& server, qvt::CGeneralPtr<qvt::COption> reply
   session.run(prompt);
   std::cout << std::endl;
   return session.failures();
+}
+
+// runPacketPrompt: --packet without expressions on a terminal: the prompt,
+// with the capture loaded as ":packet" loads it.
+int runPacketPrompt(CToolServer& server, const CCommandLine& line) {
+  CEvalCommand command(CEvalCommand::COptions{line.json, line.trace}, std::cout, std::cerr);
+  std::unique_ptr<qvt::tool::CPromptSession> session;
+  try {
+    session = std::make_unique<qvt::tool::CPromptSession>(
+        server, qvt::tool::readReply(server, line.replyFile, line.replyFrame), command, std::cout,
+        std::cerr);
+  } catch (const CException& e) {
+    return failed(e, kExitUsage);
+  }
+  if (!session->load(line.packetFile, line.frame)) return kExitUsage;
+  try {
+    return runSession(*session) == 0 && command.failures() == 0 ? kExitSuccess : kExitFailure;
+  } catch (const CException& e) {
+    return failed(e, kExitUsage);
+  }
 }
 
 // runExpressions: the expressions against an exchange whose received message
@@ -159,7 +177,10 @@ int runExpressions(CToolServer& server, const CCommandLine& line) {
   CEvalCommand command(CEvalCommand::COptions{line.json, line.trace}, std::cout, std::cerr);
   std::size_t refused = 0;
   try {
-    if (line.sources.empty()) refused = runSession(server, reply, command);
+    if (line.sources.empty()) {
+      qvt::tool::CPromptSession session(server, reply, command, std::cout, std::cerr);
+      refused = runSession(session);
+    }
     std::size_t nextFile = 0;
     for (const CSource& source : line.sources) {
       if (source.isFile) {
@@ -203,6 +224,8 @@ std::optional<int> exchangeOptions(const CCommandLine& line, const char* option,
 }
 
 int runPackets(CToolServer& server, const CCommandLine& line) {
+  if (line.sources.empty() && line.classesFile.empty() && isatty(STDIN_FILENO))
+    return runPacketPrompt(server, line);
   qvt::tool::CPacketOptions options;
   options.trace = line.trace;
   if (const std::optional<int> status = exchangeOptions(line, "--packet", options)) return *status;
