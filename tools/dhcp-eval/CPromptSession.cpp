@@ -19,15 +19,27 @@ constexpr const char kHelp[] =
     "goes on over the next lines. Tab completes function names.\n"
     "  :packet FILE [FRAME]  evaluate against the DHCP messages of a capture or hex\n"
     "                        file (every one, or frame FRAME); ':packet' alone tells\n"
-    "                        what is loaded\n"
+    "                        what is loaded; quote a FILE with blanks: 'a b.pcap'\n"
     "  :trace on|off         print the postfix tokens and the syntax tree\n"
     "  :help                 this text\n"
     "  quit                  leave (so does the end of input)\n";
 
+// wordsOf: the blank-separated words of line; a word that begins with a
+// quote (' or ") runs to the same quote, blanks included, so a file name
+// with blanks can be given.
 std::vector<std::string> wordsOf(const std::string& line) {
   std::vector<std::string> words;
   std::size_t position = 0;
   while ((position = line.find_first_not_of(" \t", position)) != std::string::npos) {
+    const char quote = line[position];
+    if (quote == '\'' || quote == '"') {
+      const std::size_t close = line.find(quote, position + 1);
+      if (close != std::string::npos) {
+        words.push_back(line.substr(position + 1, close - position - 1));
+        position = close + 1;
+        continue;
+      }
+    }
     const std::size_t end = line.find_first_of(" \t", position);
     words.push_back(line.substr(position, end - position));
     position = end;
