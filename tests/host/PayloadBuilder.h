@@ -1,12 +1,17 @@
 // PayloadBuilder: bytes of DHCP payloads and option definitions for the
-// decoder tests, and the values a decoded tree holds at a tag path.
+// decoder tests, the values a decoded tree holds at a tag path, and the rows
+// of the decoders' data files.
 //
 //   option4(53, {1});                      // 35 01 01
 //   option6(8, {0, 100});                  // 00 08 00 02 00 64
 //   definitions({{"12", "string", "host-name", "null_terminated=true"}});
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,6 +72,45 @@ inline std::vector<std::string> valuesOf(const CGeneralPtr<COption>& root,
   for (std::uint32_t i = 0; i < option->count(); ++i)
     texts.push_back(converter.variant(i).string());
   return texts;
+}
+
+// joinedValues: valuesOf joined by ", ", "(none)" for an option without elements.
+inline std::string joinedValues(const CGeneralPtr<COption>& root, const std::string& path) {
+  std::string joined;
+  for (const std::string& value : valuesOf(root, path))
+    joined += (joined.empty() ? "" : ", ") + value;
+  return joined.empty() && valuesOf(root, path).empty() ? "(none)" : joined;
+}
+
+// CCaseRow: one row of a decoder data file (tests/host/data/): "bytes | path
+// => values" or, for a refusal, "bytes => reason" with an empty path.
+struct CCaseRow {
+  std::string where;  // "file:line"
+  Bytes bytes;
+  std::string path;
+  std::string expected;
+};
+
+// caseRows: the rows of data file name; blank and "#" lines are skipped.
+inline std::vector<CCaseRow> caseRows(const std::string& name) {
+  std::ifstream in(DHCP_EVAL_SOURCE_DIR "/tests/host/data/" + name);
+  std::vector<CCaseRow> rows;
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    const std::size_t arrow = line.find(" =>");
+    if (arrow == std::string::npos) throw std::runtime_error(name + ": a row without ' =>'");
+    const std::size_t bar = std::min(line.find(" | "), arrow);
+    CCaseRow row{name + ":" + std::to_string(number), {}, "", line.substr(arrow + 3)};
+    if (!row.expected.empty()) row.expected.erase(0, 1);
+    if (bar < arrow) row.path = line.substr(bar + 3, arrow - bar - 3);
+    std::istringstream hex(line.substr(0, bar));
+    for (unsigned int byte = 0; hex >> std::hex >> byte;)
+      row.bytes.push_back(static_cast<unsigned char>(byte));
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 }  // namespace qvt::host::test
