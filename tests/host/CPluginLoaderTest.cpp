@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -77,86 +79,54 @@ TEST(CPluginLoaderTest, EvaluatorRunsWithTheSystemBus) {
   EXPECT_TRUE(loader.plugins().empty());
 }
 
-TEST(CPluginLoaderTest, FailuresUnloadThePlugin) {
-  struct Row {
-    std::string label;
-    Lines modules;
-    Lines errors;
-    Lines calls;      // as the test plugins report them, up to the end of start()
-    Lines remaining;  // loaded plugins after start()
-  };
-  const std::string missing = testPlugin("tp_missing");
-  const std::vector<Row> rows = {
-      {"negative initialize",
-       {"tp_init_negative"},
-       {"Failed to initialize plugin 'Init Negative'."},
-       {"Init Negative prepare Init Negative", "Init Negative initialize",
-        "Init Negative destroyed"},
-       {}},
-      {"positive initialize unloads silently",
-       {"tp_init_positive"},
-       {},
-       {"Init Positive prepare Init Positive", "Init Positive initialize",
-        "Init Positive destroyed"},
-       {}},
-      {"initialize throws",
-       {"tp_init_throws"},
-       {"Plugin 'Init Throws' raised an exception in initialize: boom",
-        "Failed to initialize plugin 'Init Throws'."},
-       {"Init Throws prepare Init Throws", "Init Throws initialize", "Init Throws destroyed"},
-       {}},
-      {"run fails",
-       {"tp_run_fails"},
-       {"Failed to run plugin 'Run Fails'. This plugin will be unloaded."},
-       {"Run Fails prepare Run Fails", "Run Fails initialize", "Run Fails configure",
-        "Run Fails run", "Run Fails finalize", "Run Fails destroyed"},
-       {}},
-      {"prepare false drops the plugin from the list",
-       {"tp_prepare_false", "tp_alpha"},
-       {},
-       {"Prepare False prepare Prepare False,Alpha", "Alpha prepare Alpha",
-        "Prepare False destroyed", "Alpha initialize", "Alpha configure", "Alpha run"},
-       {"Alpha"}},
-      {"other interface version",
-       {"tp_old_version"},
-       {"Plugin 'Old Version' was built for plugin interface version 2; this host supports "
-        "version 1."},
-       {"Old Version destroyed"},
-       {}},
-      {"a dependency failure cascades",
-       {"tp_beta", "tp_needs_beta"},
-       {"Dependency failure for plugin 'Beta'. This plugin requires: 'IAlpha'.",
-        "Dependency failure for plugin 'Needs Beta'. This plugin requires: ' IBeta, ,IAlpha '."},
-       {"Beta prepare Beta,Needs Beta", "Needs Beta prepare Beta,Needs Beta", "Beta destroyed",
-        "Needs Beta destroyed"},
-       {}},
-      {"a dependency lost in initialize finalizes the dependent",
-       {"tp_beta", "tp_alpha_init_fails"},
-       {"Failed to initialize plugin 'Alpha Init Fails'.",
-        "Dependency failure for plugin 'Beta'. This plugin requires: 'IAlpha'."},
-       {"Beta prepare Beta,Alpha Init Fails", "Alpha Init Fails prepare Beta,Alpha Init Fails",
-        "Beta initialize", "Alpha Init Fails initialize", "Alpha Init Fails destroyed",
-        "Beta finalize", "Beta destroyed"},
-       {}},
-      {"a module that cannot be opened is skipped",
-       {missing, "tp_alpha"},
-       {"Cannot load plugin module '" + missing + "'. (" + missing +
-        ": cannot open shared object file: No such file or directory)"},
-       {"Alpha prepare Alpha", "Alpha initialize", "Alpha configure", "Alpha run"},
-       {"Alpha"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.label);
-    Lines paths;
-    for (const std::string& module : row.modules) {
-      paths.push_back(module[0] == '/' ? module : testPlugin(module));
+// joined: lines joined by "|".
+std::string joined(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += (text.empty() ? "" : "|") + line;
+  return text;
+}
+
+// CFailureCase: one block of data/plugin_failures.txt, its lines after the
+// "> " line as they read with "@" replaced.
+struct CFailureCase {
+  Lines modules;
+  Lines expected;
+};
+
+std::vector<CFailureCase> failureCases() {
+  std::ifstream in(DHCP_EVAL_SOURCE_DIR "/tests/host/data/plugin_failures.txt");
+  std::vector<CFailureCase> cases;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("> ", 0) == 0) {
+      cases.emplace_back();
+      std::istringstream modules(line.substr(2));
+      for (std::string module; modules >> module;)
+        cases.back().modules.push_back(testPlugin(module));
+    } else if (!line.empty() && line[0] != '#' && !cases.empty()) {
+      for (std::size_t at; (at = line.find('@')) != std::string::npos;)
+        line.replace(at, 1, TEST_PLUGIN_DIRECTORY);
+      cases.back().expected.push_back(line);
     }
+  }
+  return cases;
+}
+
+TEST(CPluginLoaderTest, FailuresUnloadThePlugin) {
+  const std::vector<CFailureCase> cases = failureCases();
+  ASSERT_EQ(cases.size(), 9u);
+  for (const CFailureCase& failure : cases) {
+    SCOPED_TRACE(joined(failure.modules));
     CRecordingHost host;
     CPluginLoader loader(host);
-    loader.start(paths);
-    EXPECT_EQ(errors(host), row.errors);
-    EXPECT_EQ(calls(host), row.calls);
-    EXPECT_EQ(names(loader.plugins()), row.remaining);
+    loader.start(failure.modules);
+    Lines seen;
+    for (const std::string& error : errors(host))
+      seen.push_back("error: " + error);
+    for (const std::string& call : calls(host))
+      seen.push_back("call: " + call);
+    if (!loader.plugins().empty()) seen.push_back("loaded: " + joined(names(loader.plugins())));
+    EXPECT_EQ(seen, failure.expected);
   }
 }
 
@@ -180,10 +150,7 @@ TEST(CPluginLoaderTest, LifeCycleOrder) {
       "Alpha reconfigure|Beta reconfigure|Gamma reconfigure|Alpha stop|Gamma stop|Beta stop|"
       "Gamma finalize|Beta finalize|Alpha finalize|Gamma destroyed|Beta destroyed|"
       "Alpha destroyed";
-  std::string called;
-  for (const std::string& call : calls(host))
-    called += (called.empty() ? "" : "|") + call;
-  EXPECT_EQ(called, expected);
+  EXPECT_EQ(joined(calls(host)), expected);
 }
 
 TEST(CPluginLoaderTest, DestructorShutsDown) {
@@ -192,9 +159,8 @@ TEST(CPluginLoaderTest, DestructorShutsDown) {
     CPluginLoader loader(host);
     loader.start({testPlugin("tp_gamma")});
   }
-  const Lines all = calls(host);
-  EXPECT_EQ(Lines(all.end() - 3, all.end()),
-            Lines({"Gamma stop", "Gamma finalize", "Gamma destroyed"}));
+  const std::string all = joined(calls(host));
+  EXPECT_EQ(all.substr(all.find("|Gamma stop")), "|Gamma stop|Gamma finalize|Gamma destroyed");
 }
 
 }  // namespace

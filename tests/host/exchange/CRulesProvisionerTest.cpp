@@ -135,14 +135,5 @@ TEST(CRulesProvisionerTest, TheSameRuleOnTwoThreadsAtOnceIsNoLoop) {
   EXPECT_EQ(outcomes, (std::vector<std::string>{"no error", "no error"}));
 }
 
-TEST(CRulesProvisionerTest, KeepsThePersistEnabledFlag) {
-  CRulesProvisioner provisioner(nullptr, nullptr);
-  EXPECT_FALSE(provisioner.persistEnabled());
-  provisioner.setPersistEnabled(true);
-  EXPECT_TRUE(provisioner.persistEnabled());
-  provisioner.setPersistEnabled(false);
-  EXPECT_FALSE(provisioner.persistEnabled());
-}
-
 }  // namespace
 }  // namespace qvt::host
