@@ -49,25 +49,72 @@ void writePcap(const std::string& path, int linkType, const std::vector<Bytes>& 
   pcap_close(dead);
 }
 
-// writePcapng: a section header, one interface and one enhanced packet
-// block per frame, in host byte order.
-void writePcapng(const std::string& path, std::uint16_t linkType,
-                 const std::vector<Bytes>& frames) {
-  std::string out;
-  auto u32 = [&out](std::uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [&out](std::uint16_t v) { out.append(reinterpret_cast<const char*>(&v), 2); };
-  u32(0x0A0D0D0A), u32(28), u32(0x1A2B3C4D), u16(1), u16(0), u32(0xFFFFFFFF), u32(0xFFFFFFFF),
-      u32(28);
-  u32(1), u32(20), u16(linkType), u16(0), u32(65535), u32(20);
+void le32(Bytes& out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+// pcapHeader: a pcap file header (little endian, microseconds) for
+// Ethernet with snaplen.
+Bytes pcapHeader(std::uint32_t snaplen = 65535) {
+  Bytes out = {0xD4, 0xC3, 0xB2, 0xA1, 2, 0, 4, 0};
+  le32(out, 0);
+  le32(out, 0);
+  le32(out, snaplen);
+  le32(out, 1);
+  return out;
+}
+
+// record: a pcap record header claiming caplen bytes, then data.
+Bytes record(std::uint32_t caplen, const Bytes& data) {
+  Bytes out;
+  le32(out, 0);
+  le32(out, 0);
+  le32(out, caplen);
+  le32(out, caplen);
+  return cat({out, data});
+}
+
+// block: a pcapng block of type with body, its length fields saying length.
+Bytes block(std::uint32_t type, const Bytes& body, std::uint32_t length) {
+  Bytes out;
+  le32(out, type);
+  le32(out, length);
+  out.insert(out.end(), body.begin(), body.end());
+  le32(out, length);
+  return out;
+}
+
+Bytes sectionHeader() {
+  Bytes body;
+  le32(body, 0x1A2B3C4D);
+  body.insert(body.end(), {1, 0, 0, 0});
+  le32(body, 0xFFFFFFFF);
+  le32(body, 0xFFFFFFFF);
+  return block(0x0A0D0D0A, body, 28);
+}
+
+// pcapng: a section header, one interface of linkType and an enhanced
+// packet block of each frame.
+Bytes pcapng(std::uint16_t linkType, const std::vector<Bytes>& frames) {
+  Bytes interface = {static_cast<unsigned char>(linkType),
+                     static_cast<unsigned char>(linkType >> 8), 0, 0};
+  le32(interface, 65535);
+  Bytes out = cat({sectionHeader(), block(1, interface, 20)});
   for (const Bytes& frame : frames) {
-    const std::uint32_t padded = static_cast<std::uint32_t>((frame.size() + 3) / 4 * 4);
-    u32(6), u32(32 + padded), u32(0), u32(0), u32(0);
-    u32(static_cast<std::uint32_t>(frame.size())), u32(static_cast<std::uint32_t>(frame.size()));
-    out.append(frame.begin(), frame.end());
-    out.append(padded - frame.size(), '\0');
-    u32(32 + padded);
+    Bytes body(12, 0);
+    le32(body, static_cast<std::uint32_t>(frame.size()));
+    le32(body, static_cast<std::uint32_t>(frame.size()));
+    body = cat({body, frame, Bytes((4 - frame.size() % 4) % 4, 0)});
+    out = cat({out, block(6, body, static_cast<std::uint32_t>(body.size() + 12))});
   }
-  std::ofstream(path, std::ios::binary) << out;
+  return out;
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 struct CFound {
@@ -166,8 +213,8 @@ TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
 
 TEST(CCaptureReaderTest, ReadsPcapng) {
   CTempFile file(".pcapng");
-  writePcapng(file.path(), DLT_EN10MB,
-              {ethernet(0x0806, Bytes(28, 0)), ethernet(0x86DD, ipv6(udp(546, 547, kV6)))});
+  writeBytes(file.path(), pcapng(DLT_EN10MB, {ethernet(0x0806, Bytes(28, 0)),
+                                              ethernet(0x86DD, ipv6(udp(546, 547, kV6)))}));
   EXPECT_TRUE(CCaptureReader::isCaptureFile(file.path()));
   const std::vector<CFound> found = readAll(file.path());
   ASSERT_EQ(found.size(), 1u);
@@ -211,6 +258,71 @@ TEST(CCaptureReaderTest, CutShortFileKeepsEarlierPackets) {
   ASSERT_TRUE(e);
   EXPECT_EQ(e->description().text(), "Cannot read capture file '" + file.path() + "'.");
   EXPECT_EQ(e->operation(), "CCaptureReader::next");
+}
+
+Bytes head(const Bytes& bytes, std::size_t count) {
+  return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+// readCapture: "<n> packets" read from the file, or the error's text with
+// the file name replaced by "F".
+std::string readCapture(const Bytes& bytes) {
+  const CTempFile file(".pcap");
+  writeBytes(file.path(), bytes);
+  int packets = 0;
+  std::string outcome = errorText([&] {
+    CCaptureReader reader(file.path());
+    CCapturedPacket packet;
+    while (reader.next(packet))
+      ++packets;
+  });
+  if (outcome == "no error") outcome = std::to_string(packets) + " packets";
+  for (std::size_t at; (at = outcome.find(file.path())) != std::string::npos;)
+    outcome.replace(at, file.path().size(), "F");
+  return outcome;
+}
+
+std::string open(const std::string& reason) {
+  return "Cannot open capture file 'F'. (" + reason + ")";
+}
+
+std::string read(const std::string& reason) {
+  return "Cannot read capture file 'F'. (" + reason + ")";
+}
+
+// Hostile captures: cut short or claiming more than they hold.
+TEST(CCaptureReaderTest, CapturesCutShortOrClaimingTooMuchAreRefused) {
+  const Bytes frame(60, 0xAB);
+  const struct {
+    const char* name;
+    Bytes bytes;
+    std::string outcome;
+  } rows[] = {
+      {"empty file",
+       {},
+       open("truncated dump file; tried to read 4 file header bytes, only got 0")},
+      {"file header cut short", head(pcapHeader(), 10),
+       open("truncated dump file; tried to read 24 file header bytes, only got 6")},
+      {"record header cut short", head(cat({pcapHeader(), record(60, frame)}), 24 + 8),
+       read("truncated dump file; tried to read 16 header bytes, only got 8")},
+      {"record longer than the file", cat({pcapHeader(), record(1000, frame)}),
+       read("truncated dump file; tried to read 1000 captured bytes, only got 60")},
+      {"record of 2 GiB", cat({pcapHeader(), record(0x7FFFFFFF, frame)}),
+       read("invalid packet capture length 2147483647, bigger than snaplen of 65535")},
+      // Records that are all there are read, whatever the header claims.
+      {"record longer than the snap length", cat({pcapHeader(100), record(1000, Bytes(1000))}),
+       "0 packets"},
+      {"snap length of 4 GiB", cat({pcapHeader(0xFFFFFFFF), record(60, frame)}), "0 packets"},
+      {"pcapng block of 4 GiB", cat({sectionHeader(), block(1, Bytes(8), 0xFFFFFFF0)}),
+       open("pcapng block size 4294967280 > maximum 16777216")},
+      {"pcapng block shorter than its header", cat({sectionHeader(), block(1, Bytes(8), 4)}),
+       open("block in pcapng dump file has a length of 4 < 12")},
+      {"pcapng packet before any interface",
+       cat({sectionHeader(), block(6, Bytes(20 + 60), 32 + 60)}),
+       open("the capture file has a packet block before any Interface Description Blocks")},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(readCapture(row.bytes), row.outcome) << row.name;
 }
 
 }  // namespace
