@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "class_b/dhcp/dhcp_base/CValueTypeConverter.h"
 #include "host/COptionDictionary.h"
 #include "host/PayloadBuilder.h"
 
@@ -16,38 +15,6 @@ namespace {
 
 using namespace qvt::host::test;
 using qvt_test::errorText;
-
-// The definitions the tests decode with: independent of the shipped files.
-const std::string kDefinitions =
-    definitions({{"0xffffff03", "8bit", "msg-type"},
-                 {"0xffffff02", "8bit", "hop-count"},
-                 {"0xffffff01", "24bit", "transaction-id"},
-                 {"0xffffff06", "subencoded", "relay"},
-                 {"0xffffff06/0xffffff03", "8bit", "relay-msg-type"},
-                 {"0xffffff06/0xffffff02", "8bit", "relay-hop-count"},
-                 {"0xffffff06/0xffffff04", "ipaddress", "relay-link-address"},
-                 {"0xffffff06/0xffffff05", "ipaddress", "relay-peer-address"},
-                 {"1", "byte_sequence", "client-id"},
-                 {"3", "subencoded", "ia-na", "fixed_offsets=\"1,0,4\",\"2,4,4\",\"3,8,4\""},
-                 {"3/1", "32bit", "iaid"},
-                 {"3/5", "subencoded", "iaaddr", "fixed_offsets=\"1,0,16\",\"2,16,4\",\"3,20,4\""},
-                 {"3/5/1", "ipaddress", "address"},
-                 {"8", "16bit", "elapsed-time"},
-                 {"16", "string", "vendor-class",
-                  "arrayed=true\nlen_prefix_width=2\nfixed_offsets=\"1,0,4\",\"2,4,0\""},
-                 {"16/1", "32bit", "enterprise-number"},
-                 {"16/2", "string", "vendor-class-data", "arrayed=true\nlen_prefix_width=2"},
-                 {"17", "fixed_offset", "vendor-opts", "fixed_offsets=\"1,0,4\",\"2,4,0\""},
-                 {"17/1", "32bit", "enterprise-number"},
-                 {"17/2", "subencoded", "vendor-options", "subtag_width=2\nsublen_width=2"},
-                 {"17/2/2", "string", "cablelabs-device-type", "vendor_id=4491"},
-                 {"18", "byte_sequence", "interface-id"},
-                 {"24", "dnsname", "domain-list", "arrayed=true"},
-                 {"37", "fixed_offset", "remote-id", "fixed_offsets=\"1,0,4\",\"2,4,0\""},
-                 {"37/1", "32bit", "enterprise-number"},
-                 {"37/2", "byte_sequence", "remote-id-value"},
-                 {"39", "fixed_offset", "client-fqdn", "fixed_offsets=\"1,0,1\",\"2,1,0\""},
-                 {"39/2", "dnsname", "name"}});
 
 // client: a message of type msgType, transaction id 0x0A0B0C, with options.
 Bytes client(std::uint8_t msgType, const Bytes& options) {
@@ -68,7 +35,7 @@ const Bytes kSolicit =
 
 class CDhcp6DecoderTest : public testing::Test {
  protected:
-  CDhcp6DecoderTest() : decoder_(dictionary_) { dictionary_.loadText(kDefinitions); }
+  CDhcp6DecoderTest() : decoder_(dictionary_) { dictionary_.load(kDataFolder, "dhcp6_test.defs"); }
 
   void expectValues(const Bytes& payload,
                     const std::vector<std::pair<std::string, std::string>>& rows) {
@@ -179,14 +146,6 @@ TEST_F(CDhcp6DecoderTest, RefusesMalformedMessages) {
     EXPECT_EQ(errorText([&, &payload = payload] { decoder_.decode(payload); }),
               "Cannot decode DHCPv6 message. (" + reason + ")");
   }
-}
-
-TEST(CDhcp6DecoderShippedTest, ReadsVendorClass) {
-  const CGeneralPtr<COption> root = CDhcp6Decoder::shipped().decode(kSolicit);
-  const CValueTypeConverter enterprise(root->get(CTagPath("16/1"), COptionType(), 0));
-  EXPECT_EQ(enterprise.toUInt32(0), 4491u);
-  const CValueTypeConverter classData(root->get(CTagPath("16/2"), COptionType(), 0));
-  EXPECT_EQ(classData.toString(0), "docsis3.0");
 }
 
 }  // namespace

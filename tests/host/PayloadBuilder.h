@@ -1,10 +1,9 @@
-// PayloadBuilder: bytes of DHCP payloads and option definitions for the
-// decoder tests, the values a decoded tree holds at a tag path, and the rows
-// of the decoders' data files.
+// PayloadBuilder: bytes of DHCP payloads for the decoder tests, the values
+// a decoded tree holds at a tag path, and the rows of the decoders' data
+// files.
 //
 //   option4(53, {1});                      // 35 01 01
 //   option6(8, {0, 100});                  // 00 08 00 02 00 64
-//   definitions({{"12", "string", "host-name", "null_terminated=true"}});
 #pragma once
 
 #include <algorithm>
@@ -13,7 +12,6 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "class_b/dhcp/dhcp_base/COption.h"
@@ -47,20 +45,8 @@ inline Bytes option6(std::uint16_t code, const Bytes& data) {
        data});
 }
 
-struct Definition {
-  Definition(std::string p, std::string t, std::string n, std::string e = std::string())
-      : path(std::move(p)), type(std::move(t)), name(std::move(n)), extra(std::move(e)) {}
-  std::string path, type, name, extra;  // extra: further "key=value" lines
-};
-
-// definitions: the dictionary text of rows.
-inline std::string definitions(const std::vector<Definition>& rows) {
-  std::string out;
-  for (const Definition& d : rows)
-    out += "tagpath=" + d.path + "\ntype=" + d.type + "\nname=" + d.name + "\n" + d.extra +
-           (d.extra.empty() ? "\n" : "\n\n");
-  return out;
-}
+// kDataFolder: the folder of the decoder tests' data files.
+inline const std::string kDataFolder = DHCP_EVAL_SOURCE_DIR "/tests/host/data";
 
 // valuesOf: the elements of the option at path as text, {"absent"} without one.
 inline std::vector<std::string> valuesOf(const CGeneralPtr<COption>& root,
@@ -93,7 +79,7 @@ struct CCaseRow {
 
 // caseRows: the rows of data file name; blank and "#" lines are skipped.
 inline std::vector<CCaseRow> caseRows(const std::string& name) {
-  std::ifstream in(DHCP_EVAL_SOURCE_DIR "/tests/host/data/" + name);
+  std::ifstream in(kDataFolder + "/" + name);
   std::vector<CCaseRow> rows;
   int number = 0;
   for (std::string line; std::getline(in, line);) {
