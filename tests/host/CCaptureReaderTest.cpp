@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -49,63 +50,43 @@ void writePcap(const std::string& path, int linkType, const std::vector<Bytes>& 
   pcap_close(dead);
 }
 
-void le32(Bytes& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+// le32: values as little-endian 32-bit words.
+Bytes le32(std::initializer_list<std::uint32_t> values) {
+  Bytes out;
+  for (std::uint32_t value : values) {
+    for (int i = 0; i < 4; ++i)
+      out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  }
+  return out;
 }
 
 // pcapHeader: a pcap file header (little endian, microseconds) for
 // Ethernet with snaplen.
 Bytes pcapHeader(std::uint32_t snaplen = 65535) {
-  Bytes out = {0xD4, 0xC3, 0xB2, 0xA1, 2, 0, 4, 0};
-  le32(out, 0);
-  le32(out, 0);
-  le32(out, snaplen);
-  le32(out, 1);
-  return out;
+  return cat({{0xD4, 0xC3, 0xB2, 0xA1, 2, 0, 4, 0}, le32({0, 0, snaplen, 1})});
 }
 
 // record: a pcap record header claiming caplen bytes, then data.
 Bytes record(std::uint32_t caplen, const Bytes& data) {
-  Bytes out;
-  le32(out, 0);
-  le32(out, 0);
-  le32(out, caplen);
-  le32(out, caplen);
-  return cat({out, data});
+  return cat({le32({0, 0, caplen, caplen}), data});
 }
 
 // block: a pcapng block of type with body, its length fields saying length.
 Bytes block(std::uint32_t type, const Bytes& body, std::uint32_t length) {
-  Bytes out;
-  le32(out, type);
-  le32(out, length);
-  out.insert(out.end(), body.begin(), body.end());
-  le32(out, length);
-  return out;
+  return cat({le32({type, length}), body, le32({length})});
 }
 
 Bytes sectionHeader() {
-  Bytes body;
-  le32(body, 0x1A2B3C4D);
-  body.insert(body.end(), {1, 0, 0, 0});
-  le32(body, 0xFFFFFFFF);
-  le32(body, 0xFFFFFFFF);
-  return block(0x0A0D0D0A, body, 28);
+  return block(0x0A0D0D0A, cat({le32({0x1A2B3C4D}), {1, 0, 0, 0}, le32({~0u, ~0u})}), 28);
 }
 
 // pcapng: a section header, one interface of linkType and an enhanced
 // packet block of each frame.
 Bytes pcapng(std::uint16_t linkType, const std::vector<Bytes>& frames) {
-  Bytes interface = {static_cast<unsigned char>(linkType),
-                     static_cast<unsigned char>(linkType >> 8), 0, 0};
-  le32(interface, 65535);
-  Bytes out = cat({sectionHeader(), block(1, interface, 20)});
+  Bytes out = cat({sectionHeader(), block(1, le32({linkType, 65535}), 20)});
   for (const Bytes& frame : frames) {
-    Bytes body(12, 0);
-    le32(body, static_cast<std::uint32_t>(frame.size()));
-    le32(body, static_cast<std::uint32_t>(frame.size()));
-    body = cat({body, frame, Bytes((4 - frame.size() % 4) % 4, 0)});
+    const auto size = static_cast<std::uint32_t>(frame.size());
+    const Bytes body = cat({le32({0, 0, 0, size, size}), frame, Bytes((4 - size % 4) % 4, 0)});
     out = cat({out, block(6, body, static_cast<std::uint32_t>(body.size() + 12))});
   }
   return out;
