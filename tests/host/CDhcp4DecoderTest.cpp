@@ -19,6 +19,26 @@ namespace {
 using namespace qvt::host::test;
 using qvt_test::errorText;
 
+// message: a BOOTP request from 00-11-22-33-44-55 with hlen 6, xid
+// 0x01020304, giaddr 10.1.2.3, the magic cookie, options, End.
+Bytes message(const Bytes& options, bool end = true) {
+  Bytes m(236, 0);
+  m[0] = 1, m[1] = 1, m[2] = 6, m[3] = 2;
+  m[4] = 1, m[5] = 2, m[6] = 3, m[7] = 4;
+  m[9] = 7, m[10] = 0x80;
+  m[24] = 10, m[25] = 1, m[26] = 2, m[27] = 3;
+  for (int i = 0; i < 6; ++i)
+    m[28 + i] = static_cast<unsigned char>(i * 0x11);
+  const std::string sname = "boot-server";
+  const std::string file = "pxelinux.0";
+  std::copy(sname.begin(), sname.end(), m.begin() + 44);
+  std::copy(file.begin(), file.end(), m.begin() + 108);
+  m.insert(m.end(), {0x63, 0x82, 0x53, 0x63});
+  m.insert(m.end(), options.begin(), options.end());
+  if (end) m.push_back(255);
+  return m;
+}
+
 class CDhcp4DecoderTest : public testing::Test {
  protected:
   CDhcp4DecoderTest() {
@@ -26,26 +46,6 @@ class CDhcp4DecoderTest : public testing::Test {
     CVendorFile vendors;
     vendors.loadText("class=docsis*\nvendor_id=4491\n");
     decoder_ = std::make_unique<CDhcp4Decoder>(dictionary_, vendors.makeLookup());
-  }
-
-  // message: a BOOTP request from 00-11-22-33-44-55 with hlen 6, xid
-  // 0x01020304, giaddr 10.1.2.3, the magic cookie, options, End.
-  static Bytes message(const Bytes& options, bool end = true) {
-    Bytes m(236, 0);
-    m[0] = 1, m[1] = 1, m[2] = 6, m[3] = 2;
-    m[4] = 1, m[5] = 2, m[6] = 3, m[7] = 4;
-    m[9] = 7, m[10] = 0x80;
-    m[24] = 10, m[25] = 1, m[26] = 2, m[27] = 3;
-    for (int i = 0; i < 6; ++i)
-      m[28 + i] = static_cast<unsigned char>(i * 0x11);
-    const std::string sname = "boot-server";
-    const std::string file = "pxelinux.0";
-    std::copy(sname.begin(), sname.end(), m.begin() + 44);
-    std::copy(file.begin(), file.end(), m.begin() + 108);
-    m.insert(m.end(), {0x63, 0x82, 0x53, 0x63});
-    m.insert(m.end(), options.begin(), options.end());
-    if (end) m.push_back(255);
-    return m;
   }
 
   std::vector<std::string> values(const Bytes& payload, const std::string& path) {
@@ -191,6 +191,28 @@ TEST_F(CDhcp4DecoderTest, MessageWithoutMagicCookieHasNoOptions) {
   // 236 bytes: a header without cookie.
   EXPECT_EQ(values(Bytes(bootp.begin(), bootp.begin() + 236), "0xffffffe1"),
             std::vector<std::string>{"absent"});
+}
+
+// Nesting beyond the limit is refused; the largest datagram decodes: option
+// 82 sent in 256 pieces (RFC 3396) of 255 bytes, one option of 65280 bytes.
+TEST(CDhcp4DecoderLimitsTest, NestingAndLargestDatagram) {
+  COptionDictionary dictionary;
+  dictionary.loadText(nestedDefinitions("43", 50));
+  const CDhcp4Decoder decoder(dictionary);
+  EXPECT_EQ(errorText([&] { decoder.decode(message(option4(43, nested(32, 1)))); }), "no error");
+  std::string path = "43";
+  for (int level = 0; level < 33; ++level)
+    path += "/1";
+  EXPECT_EQ(errorText([&] { decoder.decode(message(option4(43, nested(33, 1)))); }),
+            "Cannot decode DHCPv4 message. (Option " + path +
+                " at offset 306 is nested deeper than 32 levels.)");
+  Bytes pieces;
+  for (int i = 0; i < 256; ++i)
+    pieces = cat({pieces, option4(82, option4(1, Bytes(253, 0x5A)))});
+  const CGeneralPtr<COption> root = CDhcp4Decoder::shipped().decode(message(pieces));
+  const COption* relay = root->find(CTagPath(82u), 0, COptionType(), 0);
+  ASSERT_NE(relay, nullptr);
+  EXPECT_EQ(relay->childCount(), 256u);
 }
 
 }  // namespace

@@ -148,5 +148,26 @@ TEST_F(CDhcp6DecoderTest, RefusesMalformedMessages) {
   }
 }
 
+// Nesting beyond the limit is refused; 16382 empty options, a 65535-byte
+// datagram, decode.
+TEST(CDhcp6DecoderLimitsTest, NestingAndLargestDatagram) {
+  COptionDictionary dictionary;
+  dictionary.loadText(nestedDefinitions("100", 50));
+  const CDhcp6Decoder decoder(dictionary);
+  EXPECT_EQ(errorText([&] { decoder.decode(client(1, option6(100, nested(32, 2)))); }), "no error");
+  std::string path = "100";
+  for (int level = 0; level < 33; ++level)
+    path += "/1";
+  EXPECT_EQ(errorText([&] { decoder.decode(client(1, option6(100, nested(40, 2)))); }),
+            "Cannot decode DHCPv6 message. (Option " + path +
+                " at offset 136 is nested deeper than 32 levels.)");
+  Bytes options;
+  for (int i = 0; i < 16382; ++i) {
+    const Bytes empty = option6(static_cast<std::uint16_t>(1000 + i % 100), {});
+    options.insert(options.end(), empty.begin(), empty.end());
+  }
+  EXPECT_EQ(CDhcp6Decoder::shipped().decode(client(1, options))->childCount(), 2u + 16382u);
+}
+
 }  // namespace
 }  // namespace qvt::host

@@ -48,6 +48,30 @@ inline Bytes option6(std::uint16_t code, const Bytes& data) {
 // kDataFolder: the folder of the decoder tests' data files.
 inline const std::string kDataFolder = DHCP_EVAL_SOURCE_DIR "/tests/host/data";
 
+// nestedDefinitions: code and its sub-option 1, 1/1, ... down to levels
+// levels, each encapsulating the next (for the tests of the nesting limit).
+inline std::string nestedDefinitions(const std::string& code, int levels) {
+  std::string text;
+  std::string path = code;
+  for (int level = 0; level < levels; ++level, path += "/1")
+    text += "tagpath=" + path + "\ntype=subencoded\nname=level" + std::to_string(level) + "\n\n";
+  return text;
+}
+
+// nested: sub-option 1 inside sub-option 1 ... levels deep, each with a
+// code and length of width bytes.
+inline Bytes nested(int levels, std::size_t width) {
+  Bytes data;
+  for (int level = 0; level < levels; ++level) {
+    Bytes head(2 * width, 0);
+    head[width - 1] = 1;
+    head[2 * width - 1] = static_cast<unsigned char>(data.size());
+    if (width == 2) head[2] = static_cast<unsigned char>(data.size() >> 8);
+    data = cat({head, data});
+  }
+  return data;
+}
+
 // valuesOf: the elements of the option at path as text, {"absent"} without one.
 inline std::vector<std::string> valuesOf(const CGeneralPtr<COption>& root,
                                          const std::string& path) {
