@@ -80,37 +80,36 @@ struct CLoopingRunner {
   }
 };
 
-TEST(CRulesProvisionerTest, ARuleThatReachesItselfFailsInsteadOfLoopingForever) {
-  CLoopingRunner runner;
-  CRulesProvisioner provisioner(
-      rulesOf("1 = [$PROV.RULE(2)]\n2 = 'b'\n2 = [$PROV.RULE(3)]\n3 = [$PROV.RULE(1)]\n"
-              "5 = [$PROV.RULE(5)]\n6 = [$PROV.RULE(2)]\n"),
-      std::ref(runner));
-  runner.provisioner = &provisioner;
-  EXPECT_EQ(qvt_test::errorText([&] { provisioner.evaluateRule(1); }),
-            "Cannot evaluate provisioning rule 1. (The rule reaches itself (1 -> 2 -> 3 -> 1).)");
-  EXPECT_EQ(qvt_test::errorText([&] { provisioner.evaluateRule(5); }),
-            "Cannot evaluate provisioning rule 5. (The rule reaches itself (5 -> 5).)");
-  EXPECT_EQ(qvt_test::errorText([&] { provisioner.evaluateRule(6); }),
-            "Cannot evaluate provisioning rule 2. (The rule reaches itself (6 -> 2 -> 3 -> 1 -> "
-            "2).)");
-  // The failed evaluations left nothing marked as running.
-  EXPECT_EQ(qvt_test::errorText([&] { provisioner.evaluateRule(5); }),
-            "Cannot evaluate provisioning rule 5. (The rule reaches itself (5 -> 5).)");
-}
-
-TEST(CRulesProvisionerTest, AChainOfRulesEndsAtTheDepthLimit) {
-  std::string text;
-  for (int rule = 1; rule <= 20; ++rule)
+// Rules 1-3, 5 and 6 reach themselves; 101 to 120 form a chain ending in
+// 121, whose value lies 16 rules deep from 106, one too many from 105.
+TEST(CRulesProvisionerTest, LoopsAndDeepChainsFailInsteadOfRecursingForever) {
+  std::string text =
+      "1 = [$PROV.RULE(2)]\n2 = 'b'\n2 = [$PROV.RULE(3)]\n3 = [$PROV.RULE(1)]\n"
+      "5 = [$PROV.RULE(5)]\n6 = [$PROV.RULE(2)]\n121 = 'end'\n";
+  for (int rule = 101; rule <= 120; ++rule)
     text += std::to_string(rule) + " = [$PROV.RULE(" + std::to_string(rule + 1) + ")]\n";
-  text += "21 = 'end'\n";
   CLoopingRunner runner;
   CRulesProvisioner provisioner(rulesOf(text), std::ref(runner));
   runner.provisioner = &provisioner;
-  EXPECT_EQ(provisioner.evaluateRule(6).current().string(), "end");  // 16 deep
-  EXPECT_EQ(qvt_test::errorText([&] { provisioner.evaluateRule(5); }),
-            "Cannot evaluate provisioning rule 21. (Rules nest deeper than 16 (5 -> 6 -> 7 -> 8 "
-            "-> 9 -> 10 -> 11 -> 12 -> 13 -> 14 -> 15 -> 16 -> 17 -> 18 -> 19 -> 20 -> 21).)");
+  const std::vector<std::pair<std::uint32_t, std::string>> rows = {
+      {1, "Cannot evaluate provisioning rule 1. (The rule reaches itself (1 -> 2 -> 3 -> 1).)"},
+      {5, "Cannot evaluate provisioning rule 5. (The rule reaches itself (5 -> 5).)"},
+      {6,
+       "Cannot evaluate provisioning rule 2. (The rule reaches itself (6 -> 2 -> 3 -> 1 -> "
+       "2).)"},
+      // The failed evaluations left nothing marked as running.
+      {5, "Cannot evaluate provisioning rule 5. (The rule reaches itself (5 -> 5).)"},
+      {106, "no error"},
+      {105,
+       "Cannot evaluate provisioning rule 121. (Rules nest deeper than 16 (105 -> 106 -> "
+       "107 -> 108 -> 109 -> 110 -> 111 -> 112 -> 113 -> 114 -> 115 -> 116 -> 117 -> 118 "
+       "-> 119 -> 120 -> 121).)"},
+  };
+  for (const auto& [rule, error] : rows) {
+    EXPECT_EQ(qvt_test::errorText([&, rule = rule] { provisioner.evaluateRule(rule); }), error)
+        << rule;
+  }
+  EXPECT_EQ(provisioner.evaluateRule(106).current().string(), "end");
 }
 
 TEST(CRulesProvisionerTest, TheSameRuleOnTwoThreadsAtOnceIsNoLoop) {

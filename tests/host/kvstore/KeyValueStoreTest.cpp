@@ -21,18 +21,7 @@ using qvt_test::CStoreKind;
 using qvt_test::CStoreMaker;
 using qvt_test::CTestDatabase;
 using qvt_test::errorText;
-
-// shown: records as "class/subclass/key=value" (" off" when disabled),
-// joined by "; ".
-std::string shown(const std::vector<CPrstKeyValue>& records) {
-  std::string text;
-  for (const CPrstKeyValue& r : records) {
-    if (!text.empty()) text += "; ";
-    text += r.kclass() + "/" + r.subclass() + "/" + r.key() + "=" + r.value() +
-            (r.enabled() ? "" : " off");
-  }
-  return text;
-}
+using qvt_test::shown;
 
 std::vector<CPrstKeyValue> seedRecords() {
   return {{"pool", "cm", "00-11", "10.1.0.0"},     {"pool", "cm", "00-22", "10.2.0.0", false},

@@ -15,6 +15,16 @@ std::string kindName(CStoreKind kind) {
   return kind == CStoreKind::kSqlite ? "sqlite" : "postgresql";
 }
 
+std::string shown(const std::vector<qvt::CPrstKeyValue>& records) {
+  std::string text;
+  for (const qvt::CPrstKeyValue& r : records) {
+    if (!text.empty()) text += "; ";
+    text += r.kclass() + "/" + r.subclass() + "/" + r.key() + "=" + r.value() +
+            (r.enabled() ? "" : " off");
+  }
+  return text;
+}
+
 CScratchFolder::CScratchFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qvt-kv-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "class_a/prst_generic/CIKeyValueStore.h"
 
@@ -20,6 +21,10 @@ enum class CStoreKind { kSqlite, kPostgres };
 
 // kindName: "sqlite" or "postgresql", for test names.
 std::string kindName(CStoreKind kind);
+
+// shown: records as "class/subclass/key=value" (" off" when disabled),
+// joined by "; ".
+std::string shown(const std::vector<qvt::CPrstKeyValue>& records);
 
 // CScratchFolder: a temporary folder, removed with its content.
 class CScratchFolder {

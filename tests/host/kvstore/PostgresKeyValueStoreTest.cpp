@@ -169,15 +169,8 @@ TEST_F(PostgresKeyValueStoreTest, CopiesRecordsBetweenSqliteAndPostgres) {
   EXPECT_EQ(copyRecords(*sqlite, *postgres), 3u);
   auto back = openKeyValueStore(folder.file("back.db"), create);
   EXPECT_EQ(copyRecords(*postgres, *back), 3u);
-  const auto fields = [](const std::vector<CPrstKeyValue>& list) {
-    std::string text;
-    for (const CPrstKeyValue& r : list)
-      text += r.kclass() + "/" + r.subclass() + "/" + r.key() + "=" + r.value() +
-              (r.enabled() ? ";" : " off;");
-    return text;
-  };
-  EXPECT_EQ(fields(postgres->list()), fields(sqlite->list()));
-  EXPECT_EQ(fields(back->list()), fields(sqlite->list()));
+  EXPECT_EQ(qvt_test::shown(postgres->list()), qvt_test::shown(sqlite->list()));
+  EXPECT_EQ(qvt_test::shown(back->list()), qvt_test::shown(sqlite->list()));
 }
 
 }  // namespace
