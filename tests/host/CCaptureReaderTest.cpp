@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -102,7 +103,15 @@ struct CFound {
   std::uint64_t frame;
   int family;
   Bytes payload;
+  bool operator==(const CFound& other) const {
+    return frame == other.frame && family == other.family && payload == other.payload;
+  }
 };
+
+std::ostream& operator<<(std::ostream& out, const CFound& found) {
+  return out << "frame " << found.frame << ", DHCPv" << found.family << " "
+             << qvt_test::toHex(found.payload);
+}
 
 std::vector<CFound> readAll(const std::string& path, std::uint64_t* frames = nullptr) {
   CCaptureReader reader(path);
@@ -183,12 +192,7 @@ TEST(CCaptureReaderTest, FindsDhcpInEveryLinkType) {
     std::uint64_t frames = 0;
     const std::vector<CFound> found = readAll(file.path(), &frames);
     EXPECT_EQ(frames, row.frames.size());
-    ASSERT_EQ(found.size(), row.expected.size());
-    for (std::size_t i = 0; i < found.size(); ++i) {
-      EXPECT_EQ(found[i].frame, row.expected[i].frame);
-      EXPECT_EQ(found[i].family, row.expected[i].family);
-      EXPECT_EQ(found[i].payload, row.expected[i].payload);
-    }
+    EXPECT_EQ(found, row.expected);
   }
 }
 
@@ -197,10 +201,7 @@ TEST(CCaptureReaderTest, ReadsPcapng) {
   writeBytes(file.path(), pcapng(DLT_EN10MB, {ethernet(0x0806, Bytes(28, 0)),
                                               ethernet(0x86DD, ipv6(udp(546, 547, kV6)))}));
   EXPECT_TRUE(CCaptureReader::isCaptureFile(file.path()));
-  const std::vector<CFound> found = readAll(file.path());
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].frame, 2u);
-  EXPECT_EQ(found[0].payload, kV6);
+  EXPECT_EQ(readAll(file.path()), std::vector<CFound>({{2, 6, kV6}}));
 }
 
 TEST(CCaptureReaderTest, PortsOfTheMessage) {

@@ -59,24 +59,18 @@ class CHostOptionTreeTest : public ::testing::Test {
 };
 
 TEST_F(CHostOptionTreeTest, LookupsByTagPath) {
-  struct Row {
-    const char* path;
-    bool contains;
-    std::size_t instances;
+  const std::vector<std::pair<const char*, std::size_t>> rows = {
+      {"53", 1}, {"82", 1},   {"82/1", 2}, {"82/2", 1}, {"82/3", 0},
+      {"83", 0}, {"53/1", 0}, {"43/1", 2}, {"", 0},
   };
-  const std::vector<Row> rows = {
-      {"53", true, 1},    {"82", true, 1},    {"82/1", true, 2},
-      {"82/2", true, 1},  {"82/3", false, 0}, {"83", false, 0},
-      {"53/1", false, 0}, {"43/1", true, 2},  {"", false, 0},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.path);
-    const CTagPath path(row.path);
-    EXPECT_EQ(root->contains(path, any, 0), row.contains);
-    EXPECT_EQ(root->instances(path, any, 0), row.instances);
+  for (const auto& [text, instances] : rows) {
+    SCOPED_TRACE(text);
+    const CTagPath path(text);
+    EXPECT_EQ(root->contains(path, any, 0), instances > 0);
+    EXPECT_EQ(root->instances(path, any, 0), instances);
     COption::Ptr holder = root;
-    EXPECT_EQ(root->tryGet(path, holder, any, 0), row.contains);
-    EXPECT_EQ(holder.isNull(), !row.contains);
+    EXPECT_EQ(root->tryGet(path, holder, any, 0), instances > 0);
+    EXPECT_EQ(holder.isNull(), instances == 0);
   }
   EXPECT_EQ(valueAt("82/1"), "70-6F-72-74-31");
   EXPECT_EQ(valueAt("82/2"), "AA-BB");
