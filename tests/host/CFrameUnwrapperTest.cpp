@@ -29,6 +29,14 @@ Bytes overUdp(std::uint16_t port, const Bytes& tunnelBytes) {
   return ethernet(0x0800, ipv4(udp(49152, port, tunnelBytes)));
 }
 
+// wlanWith: an 802.11 data frame of subtype and flags, the rest default.
+Wlan wlanWith(std::uint8_t subtype, std::uint8_t flags) {
+  Wlan w;
+  w.subtype = subtype;
+  w.flags = flags;
+  return w;
+}
+
 struct Row {
   const char* name;
   int linkType;
@@ -40,9 +48,6 @@ struct Row {
 std::vector<Row> tunnelRows() {
   const Bytes inner4 = ethernet(0x0800, kDhcp4);
   const Bytes inner6 = ethernet(0x86DD, kDhcp6, {0x8100});
-  Wlan qosFourAddresses;
-  qosFourAddresses.subtype = 8;
-  qosFourAddresses.flags = 0x83;  // both DS bits, +HTC
   Wlan bridgeTunnel;
   bridgeTunnel.oui = 0xF8;
   bridgeTunnel.flags = 0x02;
@@ -51,14 +56,8 @@ std::vector<Row> tunnelRows() {
   Wlan padded;
   padded.subtype = 8;
   padded.pad = 2;  // 26-byte QoS header padded to 28
-  Wlan protectedFrame;
-  protectedFrame.flags = 0x41;
-  Wlan moreFragments;
-  moreFragments.flags = 0x05;
   Wlan fragmentNumber;
   fragmentNumber.sequence = 0x11;
-  Wlan nullFunction;
-  nullFunction.subtype = 4;
   Bytes management = wlan(0x0800, kDhcp4);
   management[0] = 0x80;  // a beacon
   Wlan aggregate;
@@ -93,16 +92,16 @@ std::vector<Row> tunnelRows() {
       {"capwap of another binding", DLT_EN10MB,
        overUdp(5247, capwap(wlan(0x0800, kDhcp4), true, 2, 0, 3)), 0},
       {"capwap dtls", DLT_EN10MB, overUdp(5247, cat({{0x01, 0, 0, 0}, capwap(inner4, false)})), 0},
-      {"radiotap, qos data with four addresses", DLT_IEEE802_11_RADIO,
-       radiotap(wlan(0x0800, kDhcp4, qosFourAddresses)), 4},
+      {"radiotap, qos data with four addresses and +HTC", DLT_IEEE802_11_RADIO,
+       radiotap(wlan(0x0800, kDhcp4, wlanWith(8, 0x83))), 4},
       {"radiotap with TSFT, padding and FCS", DLT_IEEE802_11_RADIO,
        radiotap(cat({wlan(0x86DD, kDhcp6, padded), {1, 2, 3, 4}}), 0x30, true), 6},
       {"802.11, bridge tunnel SNAP", DLT_IEEE802_11, wlan(0x0800, kDhcp4, bridgeTunnel), 4},
-      {"802.11 protected", DLT_IEEE802_11, wlan(0x0800, kDhcp4, protectedFrame), 0},
-      {"802.11 first fragment", DLT_IEEE802_11, wlan(0x0800, kDhcp4, moreFragments), 0},
+      {"802.11 protected", DLT_IEEE802_11, wlan(0x0800, kDhcp4, wlanWith(0, 0x41)), 0},
+      {"802.11 first fragment", DLT_IEEE802_11, wlan(0x0800, kDhcp4, wlanWith(0, 0x05)), 0},
       {"802.11 with a fragment number, no more fragments", DLT_IEEE802_11,
        wlan(0x0800, kDhcp4, fragmentNumber), 4},
-      {"802.11 null function", DLT_IEEE802_11, wlan(0x0800, kDhcp4, nullFunction), 0},
+      {"802.11 null function", DLT_IEEE802_11, wlan(0x0800, kDhcp4, wlanWith(4, 0x01)), 0},
       {"802.11 A-MSDU", DLT_IEEE802_11, wlan(0x0800, kDhcp4, aggregate), 0},
       {"802.11 management frame", DLT_IEEE802_11, management, 0},
       {"tunnels in tunnels", DLT_IEEE802_11_RADIO,
