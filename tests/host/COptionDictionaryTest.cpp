@@ -110,7 +110,6 @@ TEST(COptionDictionaryTest, ShippedDefinitions) {
 TEST(COptionDictionaryTest, MissingDefinitionsDecodeAsBytes) {
   COptionDictionary dictionary;
   dictionary.loadText("tagpath=53\ntype=8bit\nname=dhcp-message-type\n");
-  EXPECT_EQ(dictionary.definitionOrBytes(CTagPath("53")).type().string(), "8bit");
   const COptionAttributes bytes = dictionary.definitionOrBytes(CTagPath("82/250"));
   EXPECT_EQ(bytes.type().string(), "byte_sequence");
   EXPECT_EQ(bytes.name(), "option-82/250");
@@ -200,9 +199,7 @@ TEST(CVendorFileTest, ShippedVendorClasses) {
   const std::vector<Row> rows = {
       {"docsis3.0", "docsis*", "4491"},
       {"docsis", "docsis*", "4491"},
-      {"pktc1.5", "pktc*", "4491"},
       {"MSFT 5.0", "MSFT*", "311"},
-      {"PXEClient:Arch:00000:UNDI:002001", "PXEClient*", "343"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.classText);
