@@ -58,9 +58,9 @@ void operator delete[](void* memory, std::size_t) noexcept {
 namespace qvt::test {
 namespace {
 
-TEST(CExpEvalAllocation, RepeatedRunsDoNotAllocate) {
-  CTestHost host;
-  CExpEval engine(&host);
+using CExpEvalAllocation = CEngineTest;
+
+TEST_F(CExpEvalAllocation, RepeatedRunsDoNotAllocate) {
   engine.initCipher();
   const char* const texts[] = {
       "'docsis3.0' == 'docsis3.0'",

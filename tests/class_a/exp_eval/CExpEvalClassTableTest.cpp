@@ -11,6 +11,8 @@
 namespace qvt::test {
 namespace {
 
+using CExpEvalCipher = CEngineTest;
+
 void answer(CMultiVariant& results, const char* text) {
   results.append(CVariant::fromString(text));
 }
@@ -65,9 +67,7 @@ TEST(CExpEvalClassTable, ShadowsBuiltinsAndGivesWayToRegistrations) {
   EXPECT_EQ("error: Runtime error. (Unknown function 'LEN'.)", run(engine, "$LEN('abc')"));
 }
 
-TEST(CExpEvalCipher, KeyedOnFirstUseWhenAsked) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalCipher, KeyedOnFirstUseWhenAsked) {
   EXPECT_FALSE(engine.keyCipherOnFirstUse());
   EXPECT_EQ("error: Failed to execute function $ENCRYPT(). (The cipher has not been keyed.)",
             run(engine, "$ENCRYPT('a')"));

@@ -43,20 +43,18 @@ void argumentList(CExpEval&, CMultiVariant& results, CMultiVariant& arguments) {
 // NOTHING: appends no result.
 void nothing(CExpEval&, CMultiVariant&, CMultiVariant&) {}
 
-class CExpressionTable : public ::testing::TestWithParam<CRow> {
+class CExpressionTable : public CEngineParamTest<CRow> {
  protected:
-  CExpressionTable() : engine_(&host_) {
-    engine_.initCipher();
-    engine_.registerFunction("F", &sideEffect);
-    engine_.registerFunction("ARGS", &argumentList);
-    engine_.registerFunction("NOTHING", &nothing);
+  CExpressionTable() {
+    engine.initCipher();
+    engine.registerFunction("F", &sideEffect);
+    engine.registerFunction("ARGS", &argumentList);
+    engine.registerFunction("NOTHING", &nothing);
   }
-  CTestHost host_;
-  CExpEval engine_;
 };
 
 TEST_P(CExpressionTable, Evaluates) {
-  EXPECT_EQ(GetParam().expected, run(engine_, GetParam().expression));
+  EXPECT_EQ(GetParam().expected, run(engine, GetParam().expression));
 }
 
 // rows: the rows of group in data/expressions.txt.
@@ -106,11 +104,9 @@ void PrintTo(const CLazyRow& row, std::ostream* out) {
   *out << "\"" << row.expression << "\"";
 }
 
-class CLaziness : public ::testing::TestWithParam<CLazyRow> {};
+class CLaziness : public CEngineParamTest<CLazyRow> {};
 
 TEST_P(CLaziness, RunsOnlyWhatIsNeeded) {
-  CTestHost host;
-  CExpEval engine(&host);
   engine.registerFunction("F", &sideEffect);
   gSideEffects = 0;
   EXPECT_EQ(GetParam().expected, run(engine, GetParam().expression));

@@ -15,11 +15,19 @@
 #include <vector>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "class_a/security/CBlowfish.h"
 #include "class_a/standard/CExceptionFacade.h"
 
 namespace qvt::test {
 namespace {
+
+using CExpEvalFunctionTable = CEngineTest;
+using CExpEvalValue = CEngineTest;
+using CExpEvalCipher = CEngineTest;
+using CExpEvalOutput = CEngineTest;
+using CExpEvalClock = CEngineTest;
+using CExpEvalFiles = CEngineTest;
 
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
@@ -59,12 +67,10 @@ std::string callWith(const std::string& name, std::size_t count) {
   return text + ")";
 }
 
-class CArgumentCounts : public ::testing::TestWithParam<CCountRow> {};
+class CArgumentCounts : public CEngineParamTest<CCountRow> {};
 
 TEST_P(CArgumentCounts, AreChecked) {
   const CCountRow& row = GetParam();
-  CTestHost host;
-  CExpEval engine(&host);
   EXPECT_TRUE(engine.hasFunction(row.name));
   const std::string prefix = "error: Failed to execute function $" + std::string(row.reported);
   if (row.least > 0) {
@@ -77,9 +83,7 @@ TEST_P(CArgumentCounts, AreChecked) {
 }
 INSTANTIATE_TEST_SUITE_P(Builtins, CArgumentCounts, ::testing::ValuesIn(builtins()));
 
-TEST(CExpEvalFunctionTable, HoldsTheBuiltinsAndLaterRegistrations) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalFunctionTable, HoldsTheBuiltinsAndLaterRegistrations) {
   std::vector<std::string> expected;
   for (const CCountRow& row : builtins())
     expected.push_back(row.name);
@@ -99,9 +103,7 @@ TEST(CExpEvalFunctionTable, HoldsTheBuiltinsAndLaterRegistrations) {
   EXPECT_EQ("integer: 3", run(other, "$LEN('abc')"));
 }
 
-TEST(CExpEvalFunctionTable, ACompiledCallSeesLaterRegistrations) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalFunctionTable, ACompiledCallSeesLaterRegistrations) {
   const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile("$LEN('abc') + $LATER()");
   CVariant result;
   EXPECT_THROW(engine.execute(result, tree), CException);
@@ -127,11 +129,9 @@ void PrintTo(const CValueRow& row, std::ostream* out) {
   *out << "key " << row.key << " in \"" << row.content << "\"";
 }
 
-class CValueFiles : public ::testing::TestWithParam<CValueRow> {};
+class CValueFiles : public CEngineParamTest<CValueRow> {};
 
 TEST_P(CValueFiles, LookUp) {
-  CTestHost host;
-  CExpEval engine(&host);
   CValueFile file(GetParam().content);
   EXPECT_EQ(GetParam().expected,
             run(engine, "$VALUE('" + file.path() + "', '" + GetParam().key + "')"));
@@ -164,18 +164,14 @@ const CValueRow kValues[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Files, CValueFiles, ::testing::ValuesIn(kValues));
 
-TEST(CExpEvalValue, MissingFileNamesTheFile) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalValue, MissingFileNamesTheFile) {
   EXPECT_EQ(
       "error: Failed to open file '/nonexistent/values.txt' when executing function $VALUE(). "
       "(No such file or directory)",
       run(engine, "$VALUE('/nonexistent/values.txt', 'k')"));
 }
 
-TEST(CExpEvalValue, InnerErrorsAreReportedBeforeTheWiderOne) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalValue, InnerErrorsAreReportedBeforeTheWiderOne) {
   CExceptionFacade stack(&host.logger_);
   engine.setExceptionStack(&stack);
   CValueFile file("k = [1 / 0]\n");
@@ -193,9 +189,7 @@ CHexStore bytesOf(CExpEval& engine, const std::string& text) {
   return result.hexstore();
 }
 
-TEST(CExpEvalCipher, BlockLayout) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalCipher, BlockLayout) {
   engine.initCipher();
   struct {
     std::size_t data;
@@ -222,9 +216,7 @@ TEST(CExpEvalCipher, BlockLayout) {
   }
 }
 
-TEST(CExpEvalCipher, RefusesWhatTheBlockCannotCarry) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalCipher, RefusesWhatTheBlockCannotCarry) {
   engine.initCipher();
   EXPECT_EQ(
       "error: Failed to execute function $ENCRYPT(). (Data of 256 bytes is longer than the 255 "
@@ -237,9 +229,7 @@ TEST(CExpEvalCipher, RefusesWhatTheBlockCannotCarry) {
       run(engine, "$ENCRYPT(1, '" + std::string(250, 'a') + "', 2)"));
 }
 
-TEST(CExpEvalCipher, LengthByteBeyondTheDataFails) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalCipher, LengthByteBeyondTheDataFails) {
   engine.initCipher();
   // A block whose first byte claims 200 data bytes in a 16-byte block.
   unsigned char block[16] = {200, 'a', 'b'};
@@ -255,34 +245,25 @@ TEST(CExpEvalCipher, LengthByteBeyondTheDataFails) {
             run(engine, "$DECRYPT('" + CHexStore(full, sizeof full).string() + "')"));
 }
 
-TEST(CExpEvalCipher, NeedsAKey) {
+TEST_F(CExpEvalCipher, NeedsAKey) {
   CExpEval withoutHost(nullptr);
   EXPECT_EQ("error: Failed to execute function $ENCRYPT(). (The cipher has not been keyed.)",
             run(withoutHost, "$ENCRYPT('a')"));
   EXPECT_EQ("error: Failed to execute function $SDECRYPT(). (The cipher has not been keyed.)",
             run(withoutHost, "$SDECRYPT('a')"));
-  try {
-    withoutHost.initCipher();
-    FAIL() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ("Cannot initialize cipher. (No host context supplies a shared server key.)",
-              e.text());
-  }
+  EXPECT_EQ("Cannot initialize cipher. (No host context supplies a shared server key.)",
+            qvt_test::errorText([&] { withoutHost.initCipher(); }));
   // Different keys give different blocks.
-  CTestHost first;
-  CTestHost second;
-  second.key = {'o', 't', 'h', 'e', 'r'};
-  CExpEval a(&first);
-  CExpEval b(&second);
-  a.initCipher();
+  CTestHost other;
+  other.key = {'o', 't', 'h', 'e', 'r'};
+  CExpEval b(&other);
+  engine.initCipher();
   b.initCipher();
-  EXPECT_NE(run(a, "$ENCRYPT('abc')"), run(b, "$ENCRYPT('abc')"));
-  EXPECT_EQ(run(a, "$SENCRYPT('abc')"), run(a, "$SENCRYPT('abc')"));
+  EXPECT_NE(run(engine, "$ENCRYPT('abc')"), run(b, "$ENCRYPT('abc')"));
+  EXPECT_EQ(run(engine, "$SENCRYPT('abc')"), run(engine, "$SENCRYPT('abc')"));
 }
 
-TEST(CExpEvalOutput, PrintWritesEachArgument) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalOutput, PrintWritesEachArgument) {
   ::testing::internal::CaptureStderr();
   const std::string result = run(engine, "$PRINT('a', 5)");
   EXPECT_EQ("arg_num=1\ntype=string\nvalue=a\narg_num=2\ntype=uinteger\nvalue=5\n\n",
@@ -293,9 +274,7 @@ TEST(CExpEvalOutput, PrintWritesEachArgument) {
   EXPECT_EQ("\n", ::testing::internal::GetCapturedStderr());
 }
 
-TEST(CExpEvalOutput, LogGoesToTheHostLogger) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalOutput, LogGoesToTheHostLogger) {
   EXPECT_EQ("uinteger: 1", run(engine, "$LOG(1, 'b', 10.0.0.1)"));
   ASSERT_EQ(1u, host.logger_.entries.size());
   EXPECT_EQ("1b10.0.0.1", host.logger_.entries[0].message);
@@ -315,9 +294,7 @@ std::string localNow(const char* format) {
   return std::string(buffer, std::strftime(buffer, sizeof buffer, format, &local));
 }
 
-TEST(CExpEvalClock, LocalDateAndTime) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalClock, LocalDateAndTime) {
   struct {
     const char* expression;
     const char* format;
@@ -352,9 +329,7 @@ TEST(CExpEvalClock, LocalDateAndTime) {
             run(engine, "$DATE(\"" + std::string(99, 'x') + "\")"));
 }
 
-TEST(CExpEvalClock, UtcTime) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalClock, UtcTime) {
   CVariant now;
   const std::int64_t before = std::time(nullptr);
   engine.execute(now, engine.compile("$TIME.UTC()"));
@@ -367,18 +342,14 @@ TEST(CExpEvalClock, UtcTime) {
             run(engine, "$TIME.FORMAT.UTC(60, \"\")"));
 }
 
-TEST(CExpEvalFiles, FileExists) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalFiles, FileExists) {
   CValueFile file("x");
   EXPECT_EQ("boolean: true", run(engine, "$FILE.EXISTS('" + file.path() + "')"));
   EXPECT_EQ("boolean: true", run(engine, "$FILE.EXISTS(' " + file.path() + " ')"));
   EXPECT_EQ("boolean: false", run(engine, "$FILE.EXISTS('" + file.path() + ".none')"));
 }
 
-TEST(CExpEvalFiles, SleepWaits) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalFiles, SleepWaits) {
   timespec start{};
   clock_gettime(CLOCK_MONOTONIC, &start);
   EXPECT_EQ("boolean: true", run(engine, "$USLEEP(20000)"));

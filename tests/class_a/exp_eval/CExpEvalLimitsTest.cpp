@@ -10,6 +10,8 @@
 namespace qvt::test {
 namespace {
 
+using CExpEvalLimits = CEngineTest;
+
 std::string repeat(const std::string& piece, std::size_t count) {
   std::string text;
   for (std::size_t i = 0; i < count; ++i)
@@ -30,9 +32,7 @@ std::string tooLong(const std::string& function, std::size_t size) {
          " bytes a value may hold.)";
 }
 
-TEST(CExpEvalLimits, ValuesCannotGrowBeyondTheirLimit) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalLimits, ValuesCannotGrowBeyondTheirLimit) {
   const std::string longest(kMax, 'a');
   const struct {
     std::string text;
@@ -53,9 +53,7 @@ TEST(CExpEvalLimits, ValuesCannotGrowBeyondTheirLimit) {
     EXPECT_EQ(run(engine, row.text), row.outcome) << row.text.substr(0, 60);
 }
 
-TEST(CExpEvalLimits, ExtremeArgumentsFailClearly) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalLimits, ExtremeArgumentsFailClearly) {
   engine.initCipher();
   const struct {
     std::string text;

@@ -21,6 +21,8 @@
 namespace qvt::test {
 namespace {
 
+using CExpEvalNesting = CEngineTest;
+
 constexpr std::size_t kSmallStack = 256 * 1024;
 
 const std::string kNoStack =
@@ -66,9 +68,7 @@ const std::string kTooDeep = "error: Cannot build an expression nested more than
                              std::to_string(kMaxDepth) +
                              " levels deep. (Expression too deeply nested.)";
 
-TEST(CExpEvalNesting, DeepTextsFailWithAClearError) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalNesting, DeepTextsFailWithAClearError) {
   const std::size_t huge = 100000;
   const std::size_t large = 10000;
   EXPECT_EQ("uinteger: 1", run(engine, repeat("(", huge) + "1" + repeat(")", huge)));
@@ -85,17 +85,13 @@ TEST(CExpEvalNesting, DeepTextsFailWithAClearError) {
   EXPECT_EQ(kTooDeep, run(engine, plusChain(kMaxDepth + 1)));
 }
 
-TEST(CExpEvalNesting, ManyArgumentsDoNotNest) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalNesting, ManyArgumentsDoNotNest) {
   const std::string call = "$LEN(" + repeat("1,", 20000) + "22)";
   EXPECT_EQ(2u, engine.compile(call)->depth() - 1);
   runOnSmallStack([&] { EXPECT_EQ("integer: 2", run(engine, call)); });
 }
 
-TEST(CExpEvalNesting, SelfReachingValueFailsAndReportsTheCause) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalNesting, SelfReachingValueFailsAndReportsTheCause) {
   CExceptionFacade stack(&host.logger_);
   engine.setExceptionStack(&stack);
   CValueFile file("");
@@ -114,9 +110,7 @@ TEST(CExpEvalNesting, SelfReachingValueFailsAndReportsTheCause) {
   EXPECT_EQ("uinteger: 3", run(engine, "1 + 2"));
 }
 
-TEST(CExpEvalNesting, NestedRunsShareTheDepthBudget) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalNesting, NestedRunsShareTheDepthBudget) {
   // Each key's tree is two levels deep; the last is as deep as the budget allows.
   std::string content;
   CValueFile file("");
@@ -144,9 +138,7 @@ TEST(CExpEvalNesting, NestedRunsShareTheDepthBudget) {
   });
 }
 
-TEST(CExpEvalNesting, TreesAtTheLimitRunOnASmallStack) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalNesting, TreesAtTheLimitRunOnASmallStack) {
   engine.initCipher();
   const std::string deepest[] = {
       plusChain(kMaxDepth),
@@ -179,9 +171,7 @@ TEST(CExpEvalNesting, TreesAtTheLimitRunOnASmallStack) {
   }
 }
 
-TEST(CExpEvalNesting, StackGuardStopsWhatTheThreadCannotHold) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalNesting, StackGuardStopsWhatTheThreadCannotHold) {
   const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile(plusChain(kMaxDepth));
   // 8 KiB above the reserve: too little for a tree of this depth in any build.
   runOnSmallStack(
@@ -202,7 +192,7 @@ TEST(CExpEvalNesting, StackGuardStopsWhatTheThreadCannotHold) {
   EXPECT_EQ(kMaxDepth, result.uinteger());
 }
 
-TEST(CExpEvalNesting, DestroyingADeepTreeUsesLittleStack) {
+TEST_F(CExpEvalNesting, DestroyingADeepTreeUsesLittleStack) {
   runOnSmallStack([] {
     std::unique_ptr<CNodeBase> tree = std::make_unique<CIntegerTermNode>(nullptr, CVariant(1));
     for (int i = 0; i < 200000; ++i) {

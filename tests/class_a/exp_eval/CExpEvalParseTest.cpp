@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "class_a/exp_eval/COperator.h"
 
 namespace qvt::test {
 namespace {
+
+using CExpEvalParse = CEngineTest;
 
 // render: the postfix tokens joined by blanks; a function name in braces,
 // unary minus as "u-".
@@ -38,11 +41,9 @@ void PrintTo(const CPostfixRow& row, std::ostream* out) {
   *out << "\"" << row.expression << "\"";
 }
 
-class CPostfix : public ::testing::TestWithParam<CPostfixRow> {};
+class CPostfix : public CEngineParamTest<CPostfixRow> {};
 
 TEST_P(CPostfix, Parses) {
-  CTestHost host;
-  CExpEval engine(&host);
   CTokenList tokens{CToken(COperator(COperator::kAdd))};
   engine.parse(GetParam().expression, tokens);
   EXPECT_EQ(GetParam().postfix, render(tokens));
@@ -73,9 +74,7 @@ const CPostfixRow kPostfix[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Texts, CPostfix, ::testing::ValuesIn(kPostfix));
 
-TEST(CExpEvalParse, KeepsTheCallersText) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalParse, KeepsTheCallersText) {
   const std::string text = " [1 + 2] ";
   CTokenList tokens;
   engine.parse(text, tokens);
@@ -84,26 +83,16 @@ TEST(CExpEvalParse, KeepsTheCallersText) {
   EXPECT_EQ(CVariantType::kUInteger, tokens[0].value().type().code());
 }
 
-TEST(CExpEvalParse, FailuresNameTheTextAsGiven) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalParse, FailuresNameTheTextAsGiven) {
   CTokenList tokens;
-  try {
-    engine.parse(" (1 + 2", tokens);
-    FAIL() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ("Cannot parse expression ' (1 + 2'. (Mismatched parentheses.)", e.text());
-    EXPECT_EQ("CExpEval::parse", e.operation());
-    EXPECT_EQ("exp_eval", e.module());
-    EXPECT_EQ("qvt::CExpEval", e.className());
-  }
-  try {
-    engine.parse("( )", tokens);
-    FAIL() << "no exception";
-  } catch (const CException& e) {
-    EXPECT_EQ("Invalid expression. (Expression '( )' evaluates to nothing.)", e.text());
-    EXPECT_EQ("CExpEval::_isUsable", e.operation());
-  }
+  const auto e = qvt_test::caught([&] { engine.parse(" (1 + 2", tokens); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ("CExpEval::parse: Cannot parse expression ' (1 + 2'. (Mismatched parentheses.)",
+            e->operation() + ": " + e->text());
+  EXPECT_EQ("exp_eval", e->module());
+  EXPECT_EQ("qvt::CExpEval", e->className());
+  EXPECT_EQ("CExpEval::_isUsable: Invalid expression. (Expression '( )' evaluates to nothing.)",
+            qvt_test::errorWhere([&] { engine.parse("( )", tokens); }));
 }
 
 TEST(COperatorTest, SpellingsAndCodes) {
@@ -125,22 +114,14 @@ TEST(COperatorTest, SpellingsAndCodes) {
 }
 
 TEST(COperatorTest, RefusesWhatIsNoOperator) {
-  const auto textOf = [](auto&& action) {
-    try {
-      action();
-    } catch (const CException& e) {
-      return e.operation() + ": " + e.text();
-    }
-    return std::string("no exception");
-  };
   EXPECT_EQ("COperator::_checkValidity: Cannot set variant operator type '27'. (Illegal value.)",
-            textOf([] { COperator op(27); }));
+            qvt_test::errorWhere([] { COperator op(27); }));
   EXPECT_EQ("COperator::_checkValidity: Cannot set variant operator type '-1'. (Illegal value.)",
-            textOf([] { COperator().set(-1); }));
+            qvt_test::errorWhere([] { COperator().set(-1); }));
   EXPECT_EQ("COperator::operator=: Cannot assign operator from text '$$'. (Illegal value.)",
-            textOf([] { COperator op(std::string("$$")); }));
+            qvt_test::errorWhere([] { COperator op(std::string("$$")); }));
   EXPECT_EQ("COperator::operator=: Cannot assign operator from text '+ '. (Illegal value.)",
-            textOf([] { COperator op(std::string("+ ")); }));
+            qvt_test::errorWhere([] { COperator op(std::string("+ ")); }));
 }
 
 // CHookedEngine: answers the extended-operator hook with true at "#".
@@ -154,20 +135,20 @@ class CHookedEngine : public CExpEval {
   std::vector<std::string> questions;
 };
 
-TEST(CExpEvalParse, AsksTheHookWhereNoSpellingMatches) {
-  CHookedEngine engine;
+TEST_F(CExpEvalParse, AsksTheHookWhereNoSpellingMatches) {
+  CHookedEngine hooked;
   CTokenList tokens;
-  engine.parse("1+ #x'#'", tokens);
+  hooked.parse("1+ #x'#'", tokens);
   EXPECT_EQ("1 x'# $$ +", render(tokens));
   const std::vector<std::string> expected = {"1+ #x'#'", "after  #x'#'", "after #x'#'",
                                              "after x'#'", "'#'"};
-  EXPECT_EQ(expected, engine.questions);
+  EXPECT_EQ(expected, hooked.questions);
 }
 
-TEST(CExpEvalParse, NoCallAfterCall) {
-  CHookedEngine engine;
+TEST_F(CExpEvalParse, NoCallAfterCall) {
+  CHookedEngine hooked;
   CTokenList tokens;
-  engine.parse("$#A", tokens);
+  hooked.parse("$#A", tokens);
   EXPECT_EQ("{#A} $", render(tokens));
 }
 

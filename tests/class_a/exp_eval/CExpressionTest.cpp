@@ -6,24 +6,18 @@
 #include <string>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "class_a/exp_eval/CExpression.h"
 #include "class_a/standard/CExceptionFacade.h"
 
 namespace qvt::test {
 namespace {
 
-std::string errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const CException& e) {
-    return e.operation() + ": " + e.text();
-  }
-  return "no exception";
-}
+using CExpEvalExecute = CEngineTest;
+using CExpressionTest = CEngineTest;
 
-TEST(CExpEvalExecute, ListAndSingleForms) {
-  CTestHost host;
-  CExpEval engine(&host);
+using qvt_test::errorWhere;
+TEST_F(CExpEvalExecute, ListAndSingleForms) {
   const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile("(1)(2)");
   ASSERT_EQ(2u, tree->rootCount());
   CMultiVariant results;
@@ -40,30 +34,26 @@ TEST(CExpEvalExecute, ListAndSingleForms) {
   EXPECT_EQ(1u, single.uinteger());
 }
 
-TEST(CExpEvalExecute, Failures) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalExecute, Failures) {
   CVariant result;
   EXPECT_EQ("CExpEval::execute: Cannot execute expression. (Invalid syntax tree.)",
-            errorOf([&] { engine.execute(result, CGeneralPtr<CSyntaxTreeProxy>()); }));
+            errorWhere([&] { engine.execute(result, CGeneralPtr<CSyntaxTreeProxy>()); }));
   const CGeneralPtr<CSyntaxTreeProxy> empty = engine.compile("");
   EXPECT_EQ(0u, empty->rootCount());
   EXPECT_EQ("CExpEval::execute: No result calculated. (Expression evaluates to nothing.)",
-            errorOf([&] { engine.execute(result, empty); }));
+            errorWhere([&] { engine.execute(result, empty); }));
   CMultiVariant results;
   EXPECT_EQ("CExpEval::execute: No result calculated. (Expression evaluates to nothing.)",
-            errorOf([&] { engine.execute(results, empty); }));
+            errorWhere([&] { engine.execute(results, empty); }));
   EXPECT_EQ("CExpEval::_find: Unable to find parse element with index 1. (Element does not exist.)",
-            errorOf([&] { engine.compile("1")->_find(1); }));
+            errorWhere([&] { engine.compile("1")->_find(1); }));
   // An unknown function fails when run, not when compiled.
   const CGeneralPtr<CSyntaxTreeProxy> unknown = engine.compile("$NOSUCH()");
   EXPECT_EQ("CExpEval::callback: Runtime error. (Unknown function 'NOSUCH'.)",
-            errorOf([&] { engine.execute(result, unknown); }));
+            errorWhere([&] { engine.execute(result, unknown); }));
 }
 
-TEST(CExpEvalExecute, WalkVisitsParentsBeforeChildren) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpEvalExecute, WalkVisitsParentsBeforeChildren) {
   const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile("(1 + 2 * 3)(4)");
   CVariant result;
   engine.execute(result, tree);
@@ -74,9 +64,7 @@ TEST(CExpEvalExecute, WalkVisitsParentsBeforeChildren) {
   EXPECT_EQ("0:0=7 0:1=1 0:1=6 0:2=2 0:2=3 1:0=4 ", walk);
 }
 
-TEST(CExpressionTest, BracketsMakeExpressionsAndOtherTextLiterals) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpressionTest, BracketsMakeExpressionsAndOtherTextLiterals) {
   struct {
     const char* text;
     const char* expected;
@@ -93,14 +81,12 @@ TEST(CExpressionTest, BracketsMakeExpressionsAndOtherTextLiterals) {
   }
 }
 
-TEST(CExpressionTest, WrapsAndReportsInnerErrors) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpressionTest, WrapsAndReportsInnerErrors) {
   CExceptionFacade stack(&host.logger_);
   engine.setExceptionStack(&stack);
   EXPECT_EQ(
       "CExpression::operator=: Cannot parse expression '[(1]'. (Expression does not evaluate.)",
-      errorOf([&] { CExpression expression(&engine, "[(1]"); }));
+      errorWhere([&] { CExpression expression(&engine, "[(1]"); }));
   ASSERT_EQ(1u, stack.size());
   EXPECT_EQ("Cannot parse expression '[(1]'. (Mismatched parentheses.)", stack.inner()->text());
 
@@ -108,7 +94,7 @@ TEST(CExpressionTest, WrapsAndReportsInnerErrors) {
   EXPECT_EQ(
       "CExpression::operator*: Cannot execute expression '[1 / 0]'. (Expression does not "
       "evaluate.)",
-      errorOf([&] { *failing; }));
+      errorWhere([&] { *failing; }));
   ASSERT_EQ(2u, stack.size());
   EXPECT_EQ("Cannot perform 'division' (/) on uinteger values. (Illegal operation.)",
             stack.inner()->text());
@@ -116,13 +102,11 @@ TEST(CExpressionTest, WrapsAndReportsInnerErrors) {
   CExpression empty(&engine, "");
   EXPECT_FALSE(empty.tree());
   EXPECT_EQ("CExpression::operator*: Cannot execute expression ''. (Expression does not evaluate.)",
-            errorOf([&] { *empty; }));
+            errorWhere([&] { *empty; }));
   EXPECT_EQ("Cannot execute expression. (Invalid syntax tree.)", stack.inner()->text());
 }
 
-TEST(CExpressionTest, EqualityByTextAndTokens) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CExpressionTest, EqualityByTextAndTokens) {
   EXPECT_EQ(CExpression(&engine, "[1 + 2]"), CExpression(&engine, "[1 + 2]"));
   EXPECT_NE(CExpression(&engine, "[1 + 2]"), CExpression(&engine, "[1 +  2]"));
   EXPECT_EQ(CExpression(&engine, ""), CExpression(&engine, ""));

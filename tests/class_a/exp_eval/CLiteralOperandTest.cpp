@@ -13,6 +13,8 @@
 namespace qvt::test {
 namespace {
 
+using CLiteralOperandTest = CEngineTest;
+
 CVariant gLeft;
 
 // $LEFTVALUE: the value the test set.
@@ -30,9 +32,7 @@ std::string direct(const CVariant& left, const CVariant& right, TOperator op) {
   }
 }
 
-TEST(CLiteralOperandTest, KeptConversionsFollowTheLeftOperand) {
-  CTestHost host;
-  CExpEval engine(&host);
+TEST_F(CLiteralOperandTest, KeptConversionsFollowTheLeftOperand) {
   engine.registerFunction("LEFTVALUE", &leftValue);
   const std::vector<CVariant> lefts = {
       CVariant::fromText("\"10.0.0.1\""),       // string

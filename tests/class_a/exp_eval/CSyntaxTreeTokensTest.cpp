@@ -9,9 +9,9 @@
 namespace qvt::test {
 namespace {
 
-TEST(CSyntaxTreeTokensTest, TreesGiveBackTheirTokens) {
-  CTestHost host;
-  CExpEval engine(&host);
+using CSyntaxTreeTokensTest = CEngineTest;
+
+TEST_F(CSyntaxTreeTokensTest, TreesGiveBackTheirTokens) {
   const char* const texts[] = {
       "1 + 2 * 3",
       "10 - 4 + 3",

@@ -2,6 +2,7 @@
 // key and a recording logger, and helpers that run an expression.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -41,6 +42,17 @@ class CTestHost : public CIHostContext {
   std::vector<std::uint8_t> key{'t', 'e', 's', 't', '-', 'k', 'e', 'y'};
   CRecordingLogger logger_;
 };
+
+// CEngineTest: a fixture with a test host and an engine on it; each suite
+// names it through an alias.
+class CEngineTest : public ::testing::Test {
+ protected:
+  CTestHost host;
+  CExpEval engine{&host};
+};
+
+template <class TRow>
+class CEngineParamTest : public CEngineTest, public ::testing::WithParamInterface<TRow> {};
 
 // describe: "type: text" of a value, the form the expression tables use.
 inline std::string describe(const CVariant& value) {
