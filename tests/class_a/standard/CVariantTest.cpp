@@ -4,7 +4,6 @@
 #include <netinet/in.h>
 
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "TestSupport.h"
 #include "class_a/standard/CException.h"
+#include "class_a/standard/DataFile.h"
 #include "class_a/standard/VariantDescription.h"
 
 namespace qvt {
@@ -20,6 +20,7 @@ namespace {
 using T = CVariantType;
 using S = CVariantSubType;
 using qvt_test::describe;
+using qvt_test::typeNamed;
 
 // outcome: the description of what make() returns, or the whole error text.
 std::string outcome(const std::function<CVariant()>& make) {
@@ -79,51 +80,19 @@ TEST(CVariantTest, ConstructionFromValues) {
             "Cannot determine variant subtype from ip address type. (Unknown ip address type.)");
 }
 
-struct TextRow {
-  std::string hint;  // "guess" or a type name
-  std::string text;
-  std::string expected;
-};
-
-// textRows: the rows of data/variant-texts.txt.
-std::vector<TextRow> textRows() {
-  std::ifstream in(std::string(DHCP_EVAL_SOURCE_DIR) +
-                   "/tests/class_a/standard/data/variant-texts.txt");
-  std::vector<TextRow> rows;
-  std::string hint;
-  for (std::string line; std::getline(in, line);) {
-    if (line.size() > 2 && line.front() == '[') {
-      hint = line.substr(1, line.size() - 2);
-    } else if (!line.empty() && line.front() == '|') {
-      const std::size_t end = line.find('|', 1);
-      std::string text = line.substr(1, end - 1);
-      for (std::size_t tab; (tab = text.find("\\t")) != std::string::npos;)
-        text.replace(tab, 2, "\t");
-      rows.push_back({hint, text, line.substr(end + 1)});
-    }
-  }
-  return rows;
-}
-
-CVariantType typeNamed(const std::string& name) {
-  for (std::uint32_t code = 0; code < T::kCount; ++code) {
-    if (name == CVariantType(code).name()) return CVariantType(code);
-  }
-  ADD_FAILURE() << "no type named " << name;
-  return T::kUnknown;
-}
-
 TEST(CVariantTest, MadeFromText) {
-  const std::vector<TextRow> rows = textRows();
+  const auto rows = qvt_test::dataLines("class_a/standard/data/variant-texts.txt");
   ASSERT_EQ(rows.size(), 70u) << "data/variant-texts.txt could not be read whole";
-  for (const TextRow& row : rows) {
-    SCOPED_TRACE(row.hint + " '" + row.text + "'");
-    if (row.hint == "guess") {
-      EXPECT_EQ(outcome([&row] { return CVariant::fromText(row.text); }), row.expected);
-      EXPECT_EQ(outcome([&row] { return CVariant(T::kUnknown, row.text); }), row.expected);
+  for (const auto& [hint, line] : rows) {
+    const std::size_t end = line.find('|', 1);
+    const std::string text = line.substr(1, end - 1);
+    const std::string expected = line.substr(end + 1);
+    SCOPED_TRACE(hint + " '" + text + "'");
+    if (hint == "guess") {
+      EXPECT_EQ(outcome([&] { return CVariant::fromText(text); }), expected);
+      EXPECT_EQ(outcome([&] { return CVariant(T::kUnknown, text); }), expected);
     } else {
-      EXPECT_EQ(outcome([&row] { return CVariant(typeNamed(row.hint), row.text); }),
-                row.expected);
+      EXPECT_EQ(outcome([&, &h = hint] { return CVariant(typeNamed(h), text); }), expected);
     }
   }
   const auto e = qvt_test::caught([] { CVariant::fromText(" "); });

@@ -1,7 +1,10 @@
-// describe: a variant as "type/subtype:value", read through the getter of the
-// variant's own type only, so that nothing is converted on the way.
+// Variant helpers of the tests. describe: a variant as "type/subtype:value",
+// read through the getter of the variant's own type only, so that nothing is
+// converted on the way.
 #pragma once
 
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "class_a/standard/CVariant.h"
@@ -42,6 +45,21 @@ inline std::string describe(const qvt::CVariant& v) {
       break;
   }
   return std::string(v.type().name()) + "/" + v.subtype().name() + ":" + value;
+}
+
+// typeNamed, subtypeNamed: the type or subtype whose name() is name.
+inline qvt::CVariantType typeNamed(const std::string& name) {
+  for (std::uint32_t code = 0; code < qvt::CVariantType::kCount; ++code) {
+    if (name == qvt::CVariantType(code).name()) return qvt::CVariantType(code);
+  }
+  throw std::invalid_argument("no type named " + name);
+}
+
+inline qvt::CVariantSubType subtypeNamed(const std::string& name) {
+  for (std::uint32_t code = 0; code < 16; ++code) {
+    if (name == qvt::CVariantSubType(code).name()) return qvt::CVariantSubType(code);
+  }
+  throw std::invalid_argument("no subtype named " + name);
 }
 
 }  // namespace qvt_test

@@ -1,0 +1,35 @@
+// dataLines: the lines of a test data file under tests/, with the "[section]"
+// each falls in. Blank lines, "#" comments and section lines are left out;
+// "\t" stands for a tab. A file that cannot be read gives no lines, so each
+// test also checks how many rows it read.
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace qvt_test {
+
+struct DataLine {
+  std::string section;
+  std::string text;
+};
+
+inline std::vector<DataLine> dataLines(const std::string& path) {
+  std::ifstream in(std::string(DHCP_EVAL_SOURCE_DIR) + "/tests/" + path);
+  std::vector<DataLine> lines;
+  std::string section;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
+      section = line.substr(1, line.size() - 2);
+      continue;
+    }
+    for (std::size_t tab; (tab = line.find("\\t")) != std::string::npos;)
+      line.replace(tab, 2, "\t");
+    lines.push_back({section, line});
+  }
+  return lines;
+}
+
+}  // namespace qvt_test
