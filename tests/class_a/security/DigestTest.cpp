@@ -1,5 +1,6 @@
-// The block buffering both digests share: any split of the input gives the
-// digest of the whole, and byte sequences feed the same bytes.
+// MD5 and SHA1: the published vectors and padding boundaries of
+// data/digests.txt, and the block buffering both share: any split of the
+// input gives the digest of the whole, and byte sequences feed the same bytes.
 #include "class_a/security/DigestBlocks.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "TestSupport.h"
 #include "class_a/security/CMD5.h"
 #include "class_a/security/CSHA1.h"
+#include "class_a/standard/DataFile.h"
 
 namespace {
 
@@ -28,6 +30,32 @@ struct DigestNames {
   }
 };
 TYPED_TEST_SUITE(DigestBlocksTest, Digests, DigestNames);
+
+template <class Digest>
+std::string digestOf(const std::string& message) {
+  Digest digest;
+  const auto bytes = qvt_test::bytesOf(message);
+  digest.update(bytes.data(), bytes.size());
+  const CHexStore value = digest.final();
+  return qvt_test::toHex(value.data(), value.size());
+}
+
+TYPED_TEST(DigestBlocksTest, PublishedVectorsAndPaddingBoundaries) {
+  const std::string name = DigestNames::GetName<TypeParam>(0);
+  std::size_t count = 0;
+  for (const auto& [section, line] : qvt_test::dataLines("class_a/security/data/digests.txt")) {
+    if (section != name) continue;
+    ++count;
+    const std::string expected = line.substr(0, line.find(' '));
+    std::string message = line.substr(expected.size() + 1);
+    if (message.size() > 3 && message[1] == '{') {
+      message = std::string(std::stoul(message.substr(2)), message[0]);
+    }
+    SCOPED_TRACE(line);
+    EXPECT_EQ(digestOf<TypeParam>(message), expected);
+  }
+  EXPECT_EQ(count, name == "MD5" ? 16u : 12u) << "data/digests.txt could not be read whole";
+}
 
 TYPED_TEST(DigestBlocksTest, SplitUpdatesMatchOneUpdate) {
   std::string message;
@@ -62,6 +90,26 @@ TYPED_TEST(DigestBlocksTest, ByteSequenceInput) {
   const CHexStore digest = sequence.final();
   EXPECT_EQ(digest.size(), TypeParam::kDigestSize);
   EXPECT_EQ(digest, raw.final());
+}
+
+TEST(CSHA1Test, OneMillionTimesA) {
+  const auto bytes = qvt_test::bytesOf(std::string(1000, 'a'));
+  qvt::CSHA1 sha1;
+  for (int i = 0; i < 1000; ++i)
+    sha1.update(bytes.data(), bytes.size());
+  EXPECT_EQ(sha1.final().string(), "34-AA-97-3C-D4-C4-DA-A4-F6-1E-EB-2B-DB-AD-27-31-65-34-01-6F");
+}
+
+TEST(CMD5Test, ObjectHashesANewMessageAfterFinal) {
+  qvt::CMD5 md5;
+  const auto first = qvt_test::bytesOf("message digest");
+  md5.update(first.data(), first.size());
+  md5.final();
+  const auto second = qvt_test::bytesOf("abc");
+  md5.update(second.data(), second.size());
+  EXPECT_EQ(md5.final().string(), "90-01-50-98-3C-D2-4F-B0-D6-96-3F-7D-28-E1-7F-72");
+  // Nothing fed after a final: the digest of the empty message.
+  EXPECT_EQ(md5.final().string(), "D4-1D-8C-D9-8F-00-B2-04-E9-80-09-98-EC-F8-42-7E");
 }
 
 TEST(DigestPaddingTest, LengthReachesFiftySixModuloSixtyFour) {
