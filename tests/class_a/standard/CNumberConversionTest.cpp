@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "TestSupport.h"
 #include "class_a/standard/CException.h"
+#include "class_a/standard/DataFile.h"
 
 namespace qvt {
 namespace {
@@ -26,86 +28,30 @@ Parser parser(F f) {
   };
 }
 
-struct Row {
-  const char* name;
-  Parser parse;
-  std::string text;
-  std::string expected;
-};
-
-const std::string kOverflow = "Cannot deserialize number from text. (Value '";
-const std::string kInvalid = "' from text. (Invalid argument)";
-const std::string kRange = "' from text. (Numerical result out of range)";
-
+// The rows of data/numbers.txt.
 TEST(CNumberConversionTest, ParsesEveryWidthAtItsBounds) {
-  const auto u64 = parser([](const std::string& t) { return CNumberConversion::toUInt64(t); });
-  const auto i64 = parser([](const std::string& t) { return CNumberConversion::toInt64(t); });
-  const auto i32 = parser([](const std::string& t) { return CNumberConversion::toInt32(t); });
-  const auto lng = parser([](const std::string& t) { return CNumberConversion::toLong(t); });
-  const auto u32 = parser([](const std::string& t) { return CNumberConversion::toUInt32(t); });
-  const auto uln = parser([](const std::string& t) { return CNumberConversion::toULong(t); });
-  const auto i16 = parser([](const std::string& t) { return CNumberConversion::toInt16(t); });
-  const auto sht = parser([](const std::string& t) { return CNumberConversion::toShort(t); });
-  const auto u16 = parser([](const std::string& t) { return CNumberConversion::toUInt16(t); });
-  const auto i8 = parser([](const std::string& t) { return CNumberConversion::toInt8(t); });
-  const auto u8 = parser([](const std::string& t) { return CNumberConversion::toUInt8(t); });
-  const std::string u64Op = "!CNumberConversion::toUInt64: Cannot deserialize number '";
-  const std::string i64Op = "!CNumberConversion::toInt64: Cannot deserialize number '";
-
-  const std::vector<Row> rows = {
-      {"u64", u64, "0", "0"},
-      {"u64", u64, "18446744073709551615", "18446744073709551615"},
-      {"u64", u64, "18446744073709551616", u64Op + "18446744073709551616" + kRange},
-      {"u64", u64, "-0",
-       "!CNumberConversion::toUInt64: Cannot deserialize number from text. "
-       "(Invalid format '-0' appears signed.)"},
-      {"u64", u64, "1-2",
-       "!CNumberConversion::toUInt64: Cannot deserialize number from text. "
-       "(Invalid format '1-2' appears signed.)"},
-      {"u64", u64, " 5", "5"},
-      {"u64", u64, "+5", "5"},
-      {"u64", u64, "5 ", u64Op + "5 " + kInvalid},
-      {"u64", u64, "", u64Op + kInvalid},
-      {"u64", u64, "abc", u64Op + "abc" + kInvalid},
-      {"i64", i64, "-9223372036854775808", "-9223372036854775808"},
-      {"i64", i64, "9223372036854775807", "9223372036854775807"},
-      {"i64", i64, "-9223372036854775809", i64Op + "-9223372036854775809" + kRange},
-      {"i64", i64, "9223372036854775808", i64Op + "9223372036854775808" + kRange},
-      {"i64", i64, "-0", "0"},
-      {"i64", i64, "12abc", i64Op + "12abc" + kInvalid},
-      {"i32", i32, "-2147483648", "-2147483648"},
-      {"i32", i32, "2147483647", "2147483647"},
-      {"i32", i32, "2147483648",
-       "!CNumberConversion::toInt32: " + kOverflow + "2147483648' overflows 32 bits.)"},
-      {"long", lng, "-2147483649",
-       "!CNumberConversion::toLong: " + kOverflow + "-2147483649' overflows 32 bits.)"},
-      {"u32", u32, "4294967295", "4294967295"},
-      {"u32", u32, "4294967296",
-       "!CNumberConversion::toUInt32: " + kOverflow + "4294967296' overflows 32 bits.)"},
-      {"ulong", uln, "4294967296",
-       "!CNumberConversion::toULong: " + kOverflow + "4294967296' overflows 32 bits.)"},
-      {"u32", u32, "-1",
-       "!CNumberConversion::toUInt64: Cannot deserialize number from text. "
-       "(Invalid format '-1' appears signed.)"},
-      {"i16", i16, "-32768", "-32768"},
-      {"i16", i16, "32767", "32767"},
-      {"i16", i16, "32768",
-       "!CNumberConversion::toInt16: " + kOverflow + "32768' overflows 16 bits.)"},
-      {"short", sht, "-32769",
-       "!CNumberConversion::toShort: " + kOverflow + "-32769' overflows 16 bits.)"},
-      {"u16", u16, "65535", "65535"},
-      {"u16", u16, "65536",
-       "!CNumberConversion::toUInt16: " + kOverflow + "65536' overflows 16 bits.)"},
-      {"i8", i8, "-128", "-128"},
-      {"i8", i8, "127", "127"},
-      {"i8", i8, "-129", "!CNumberConversion::toInt8: " + kOverflow + "-129' overflows 8 bits.)"},
-      {"i8", i8, "128", "!CNumberConversion::toInt8: " + kOverflow + "128' overflows 8 bits.)"},
-      {"u8", u8, "255", "255"},
-      {"u8", u8, "256", "!CNumberConversion::toUInt8: " + kOverflow + "256' overflows 8 bits.)"},
+  using C = CNumberConversion;
+  const std::map<std::string, Parser> parsers = {
+      {"toUInt64", parser([](const std::string& t) { return C::toUInt64(t); })},
+      {"toInt64", parser([](const std::string& t) { return C::toInt64(t); })},
+      {"toInt32", parser([](const std::string& t) { return C::toInt32(t); })},
+      {"toLong", parser([](const std::string& t) { return C::toLong(t); })},
+      {"toUInt32", parser([](const std::string& t) { return C::toUInt32(t); })},
+      {"toULong", parser([](const std::string& t) { return C::toULong(t); })},
+      {"toInt16", parser([](const std::string& t) { return C::toInt16(t); })},
+      {"toShort", parser([](const std::string& t) { return C::toShort(t); })},
+      {"toUInt16", parser([](const std::string& t) { return C::toUInt16(t); })},
+      {"toInt8", parser([](const std::string& t) { return C::toInt8(t); })},
+      {"toUInt8", parser([](const std::string& t) { return C::toUInt8(t); })},
   };
+  const auto rows = qvt_test::dataLines("class_a/standard/data/numbers.txt");
+  ASSERT_EQ(rows.size(), 36u) << "data/numbers.txt could not be read whole";
   for (const auto& row : rows) {
-    SCOPED_TRACE(std::string(row.name) + "('" + row.text + "')");
-    EXPECT_EQ(row.parse(row.text), row.expected);
+    SCOPED_TRACE(row.text);
+    const std::size_t first = row.text.find('|');
+    const std::size_t second = row.text.find('|', first + 1);
+    const std::string text = row.text.substr(first + 1, second - first - 1);
+    EXPECT_EQ(parsers.at(row.text.substr(0, first))(text), row.text.substr(second + 1));
   }
 }
 
