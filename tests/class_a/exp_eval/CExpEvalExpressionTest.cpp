@@ -3,12 +3,12 @@
 // whole error text; and which calls the lazy operators make.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "EngineTestSupport.h"
+#include "class_a/standard/DataFile.h"
 
 namespace qvt::test {
 namespace {
@@ -59,19 +59,12 @@ TEST_P(CExpressionTable, Evaluates) {
 
 // rows: the rows of group in data/expressions.txt.
 std::vector<CRow> rows(const std::string& group) {
-  std::ifstream in(std::string(DHCP_EVAL_SOURCE_DIR) +
-                   "/tests/class_a/exp_eval/data/expressions.txt");
   std::vector<CRow> found;
-  std::string current;
-  for (std::string line; std::getline(in, line);) {
+  for (const auto& [section, line] : qvt_test::dataLines("class_a/exp_eval/data/expressions.txt")) {
     const std::size_t arrow = line.find(" => ");
-    if (arrow != std::string::npos) {
-      std::string expected = line.substr(arrow + 4);
-      if (!expected.empty() && expected.back() == ':') expected += ' ';  // "type:" of empty text
-      if (current == group) found.push_back(CRow{line.substr(0, arrow), expected});
-    } else if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
-      current = line.substr(1, line.size() - 2);
-    }
+    std::string expected = line.substr(arrow + 4);
+    if (!expected.empty() && expected.back() == ':') expected += ' ';  // "type:" of empty text
+    if (section == group) found.push_back(CRow{line.substr(0, arrow), expected});
   }
   return found;
 }

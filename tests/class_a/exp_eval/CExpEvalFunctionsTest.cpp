@@ -18,6 +18,7 @@
 #include "TestSupport.h"
 #include "class_a/security/CBlowfish.h"
 #include "class_a/standard/CExceptionFacade.h"
+#include "class_a/standard/DataFile.h"
 
 namespace qvt::test {
 namespace {
@@ -45,12 +46,9 @@ void PrintTo(const CCountRow& row, std::ostream* out) {
 // builtins: the built-in function table in registration order, from
 // data/functions.txt.
 std::vector<CCountRow> builtins() {
-  std::ifstream in(std::string(DHCP_EVAL_SOURCE_DIR) +
-                   "/tests/class_a/exp_eval/data/functions.txt");
   std::vector<CCountRow> rows;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
+  for (const auto& data : qvt_test::dataLines("class_a/exp_eval/data/functions.txt")) {
+    std::istringstream fields(data.text);
     CCountRow row;
     std::string most;
     fields >> row.name >> row.reported >> row.least >> most;

@@ -12,13 +12,6 @@ namespace {
 
 using CExpEvalLimits = CEngineTest;
 
-std::string repeat(const std::string& piece, std::size_t count) {
-  std::string text;
-  for (std::size_t i = 0; i < count; ++i)
-    text += piece;
-  return text;
-}
-
 // nest: text inside count calls of function.
 std::string nest(const std::string& function, const std::string& text, std::size_t count) {
   return repeat("$" + function + "(", count) + text + repeat(")", count);

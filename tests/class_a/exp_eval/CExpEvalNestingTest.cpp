@@ -51,14 +51,6 @@ void runOnSmallStack(const std::function<void()>& work, std::size_t stack = kSma
   std::free(memory);
 }
 
-std::string repeat(const std::string& piece, std::size_t count) {
-  std::string text;
-  text.reserve(piece.size() * count);
-  for (std::size_t i = 0; i < count; ++i)
-    text += piece;
-  return text;
-}
-
 // plusChain: "1+1+...+1" with count operands; its tree is count levels deep.
 std::string plusChain(std::size_t count) {
   return "1" + repeat("+1", count - 1);

@@ -70,6 +70,15 @@ inline std::string run(CExpEval& engine, const std::string& text) {
   }
 }
 
+// repeat: count copies of piece.
+inline std::string repeat(const std::string& piece, std::size_t count) {
+  std::string text;
+  text.reserve(piece.size() * count);
+  for (std::size_t i = 0; i < count; ++i)
+    text += piece;
+  return text;
+}
+
 // kSanitized: sanitizer builds spend several times the stack per level and
 // bring their own operator new.
 #if defined(__SANITIZE_ADDRESS__)

@@ -17,6 +17,7 @@
 
 #include "TestSupport.h"
 #include "class_a/standard/CHexStore.h"
+#include "class_a/standard/DataFile.h"
 #include "class_a/standard/SystemError.h"
 
 namespace {
@@ -54,16 +55,13 @@ struct EcbRow {
 // Eric Young's published Blowfish vectors (the ECB set and the variable key
 // length set), from data/blowfish-vectors.txt.
 TEST(CBlowfishTest, PublishedVectors) {
-  std::ifstream in(std::string(DHCP_EVAL_SOURCE_DIR) +
-                   "/tests/class_a/security/data/blowfish-vectors.txt");
-  std::size_t vectors = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
+  const auto rows = qvt_test::dataLines("class_a/security/data/blowfish-vectors.txt");
+  EXPECT_EQ(rows.size(), 57u) << "data/blowfish-vectors.txt could not be read whole";
+  for (const auto& row : rows) {
+    std::istringstream fields(row.text);
     std::string key, plain, expected;
     fields >> key >> plain >> expected;
-    SCOPED_TRACE(line);
-    ++vectors;
+    SCOPED_TRACE(row.text);
     CBlowfish cipher = keyed(fromHex(key));
     EXPECT_EQ(ecb(cipher, plain), expected);
 
@@ -75,7 +73,6 @@ TEST(CBlowfishTest, PublishedVectors) {
     cipher.decipher(buffer.data(), buffer.size(), CBlowfish::kModeCBC);
     EXPECT_EQ(toHex(buffer), plain);
   }
-  EXPECT_EQ(vectors, 57u) << "data/blowfish-vectors.txt could not be read whole";
 }
 
 // The published chaining vectors use the initial value FEDCBA9876543210; ours
