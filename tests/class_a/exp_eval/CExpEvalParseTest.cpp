@@ -1,14 +1,14 @@
-// The parser: postfix tokens of expression texts, operator codes and the
-// extended-operator hook.
+// The parser: postfix tokens of expression texts and the tokens a compiled
+// tree gives back, operator codes and the extended-operator hook.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "EngineTestSupport.h"
 #include "TestSupport.h"
 #include "class_a/exp_eval/COperator.h"
+#include "class_a/standard/DataFile.h"
 
 namespace qvt::test {
 namespace {
@@ -32,47 +32,31 @@ std::string render(const CTokenList& tokens) {
   return out;
 }
 
-struct CPostfixRow {
-  const char* expression;
-  const char* postfix;
-};
+// The rows of data/postfix.txt.
+TEST_F(CExpEvalParse, PostfixAndTreeTokens) {
+  const auto rows = qvt_test::dataLines("class_a/exp_eval/data/postfix.txt");
+  ASSERT_EQ(rows.size(), 49u) << "data/postfix.txt could not be read whole";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    const std::size_t arrow = row.text.find(" => ");
+    const std::string text = row.text.substr(0, arrow);
+    CTokenList parsed{CToken(COperator(COperator::kAdd))};
+    engine.parse(text, parsed);
+    if (arrow != std::string::npos) {
+      EXPECT_EQ(row.text.substr(arrow + 4), render(parsed));
+    }
 
-void PrintTo(const CPostfixRow& row, std::ostream* out) {
-  *out << "\"" << row.expression << "\"";
+    const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile(text);
+    const CTokenList& rebuilt = tree->tokens();
+    ASSERT_EQ(rebuilt.size(), parsed.size());
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+      EXPECT_TRUE(rebuilt[i] == parsed[i])
+          << "token " << i << ": " << rebuilt[i].string() << " != " << parsed[i].string();
+      EXPECT_EQ(rebuilt[i].value().subtype(), parsed[i].value().subtype()) << "token " << i;
+    }
+    EXPECT_EQ(&tree->tokens(), &rebuilt);  // kept once rebuilt
+  }
 }
-
-class CPostfix : public CEngineParamTest<CPostfixRow> {};
-
-TEST_P(CPostfix, Parses) {
-  CTokenList tokens{CToken(COperator(COperator::kAdd))};
-  engine.parse(GetParam().expression, tokens);
-  EXPECT_EQ(GetParam().postfix, render(tokens));
-}
-
-const CPostfixRow kPostfix[] = {
-    {"", ""},
-    {"[ ]", ""},
-    {"  [[ \t ]] ", ""},
-    {"a ? b : c", "a b c ?"},
-    {"c ? x + 1 : y", "c x 1 y + ?"},
-    {"$LEN('abc')", "{LEN} abc $"},
-    {"$NAME", "{NAME} $"},
-    {"$NAME()", "{NAME} $"},
-    {"$ NAME ( )", "{NAME} $"},
-    {"$F(1, 2)", "{F} 1 2 $"},
-    {"$F($G(1), 2)", "{F} {G} 1 $ 2 $"},
-    {"3 - -5", "3 5 - -"},
-    {"2*-3", "2 3 u- *"},
-    {"2 * -3", "2 * 3 -"},
-    {"(1)-2", "1 2 -"},
-    // A unary operator pops a weaker-coded one before its operand exists.
-    {"!-~1", "! u- 1 ~"},
-    {"\"a'+b\"", "\"a b\" +"},
-    {"1 <= 2 && 3 != 4 || !5", "1 2 <= 3 4 != && 5 ! ||"},
-    {"1 & 2 ^ 3 | 4", "1 2 & 3 ^ 4 |"},
-    {"a = 1 == 2", "a 1 2 == ="},
-};
-INSTANTIATE_TEST_SUITE_P(Texts, CPostfix, ::testing::ValuesIn(kPostfix));
 
 TEST_F(CExpEvalParse, KeepsTheCallersText) {
   const std::string text = " [1 + 2] ";
