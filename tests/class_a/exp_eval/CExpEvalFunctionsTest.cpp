@@ -117,50 +117,19 @@ TEST_F(CExpEvalFunctionTable, ACompiledCallSeesLaterRegistrations) {
   EXPECT_EQ("integer: 10", describe(result));
 }
 
-struct CValueRow {
-  const char* content;
-  const char* key;
-  const char* expected;
-};
-
-void PrintTo(const CValueRow& row, std::ostream* out) {
-  *out << "key " << row.key << " in \"" << row.content << "\"";
+// The rows of data/value-files.txt.
+TEST_F(CExpEvalValue, LooksUpKeys) {
+  const auto rows = qvt_test::dataLines("class_a/exp_eval/data/value-files.txt");
+  ASSERT_EQ(rows.size(), 18u) << "data/value-files.txt could not be read whole";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    const std::size_t bar = row.text.find('|');
+    const std::size_t arrow = row.text.rfind(" => ");
+    const CValueFile file(row.text.substr(bar + 1, arrow - bar - 1));
+    EXPECT_EQ(row.text.substr(arrow + 4),
+              run(engine, "$VALUE('" + file.path() + "', '" + row.text.substr(0, bar) + "')"));
+  }
 }
-
-class CValueFiles : public CEngineParamTest<CValueRow> {};
-
-TEST_P(CValueFiles, LookUp) {
-  CValueFile file(GetParam().content);
-  EXPECT_EQ(GetParam().expected,
-            run(engine, "$VALUE('" + file.path() + "', '" + GetParam().key + "')"));
-}
-
-const CValueRow kValues[] = {
-    {"# c\nk = [1+1]\n", "k", "uinteger: 2"},
-    {"k = 42\n", "k", "uinteger: 42"},
-    {"<default> = x\n", "k", "string: x"},
-    {"<default> = x\n<default> = y\nk2 = 3\n", "k", "string: x"},
-    {"<default> = x\nk = 5\n", "k", "uinteger: 5"},
-    {"k = 1\nk = 2\n", "k", "uinteger: 1"},
-    {"K = 1\n", "k",
-     "error: Failed to execute function 'VALUE'. (Function did not return a result.)"},
-    {"other = 1\nno equals sign\n", "k",
-     "error: Failed to execute function 'VALUE'. (Function did not return a result.)"},
-    {"#k = 1\n;k = 2\n  # k = 3\n", "k",
-     "error: Failed to execute function 'VALUE'. (Function did not return a result.)"},
-    {" \t k \t = \t 10.0.0.1 \t \n", "k", "ip address: 10.0.0.1"},
-    {"k = a = b\n", "k", "string: a = b"},
-    {"k = [(1)(2)]\n", "k", "uinteger: 1"},
-    {"k = [$LEN('abcd')]\r\n", "k", "integer: 4"},
-    {"k = \"quoted\"\r\n", "k", "string: quoted"},
-    {"k =\n", "k",
-     "error: Cannot interpret variant. (Type cannot be deduced from an empty value.)"},
-    {"k = [1 +]\n", "k",
-     "error: Cannot execute expression '[1 +]'. (Expression does not evaluate.)"},
-    {"k = [ ]\n", "k", "error: Cannot execute expression '[ ]'. (Expression does not evaluate.)"},
-    {"k = [(1]\n", "k", "error: Cannot parse expression '[(1]'. (Expression does not evaluate.)"},
-};
-INSTANTIATE_TEST_SUITE_P(Files, CValueFiles, ::testing::ValuesIn(kValues));
 
 TEST_F(CExpEvalValue, MissingFileNamesTheFile) {
   EXPECT_EQ(

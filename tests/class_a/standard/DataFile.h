@@ -1,7 +1,7 @@
 // dataLines: the lines of a test data file under tests/, with the "[section]"
 // each falls in. Blank lines, "#" comments and section lines are left out;
-// "\t" stands for a tab. A file that cannot be read gives no lines, so each
-// test also checks how many rows it read.
+// "\t", "\n" and "\r" stand for a tab, a line feed and a carriage return. A file that cannot be
+// read gives no lines, so each test also checks how many rows it read.
 #pragma once
 
 #include <fstream>
@@ -25,8 +25,12 @@ inline std::vector<DataLine> dataLines(const std::string& path) {
       section = line.substr(1, line.size() - 2);
       continue;
     }
-    for (std::size_t tab; (tab = line.find("\\t")) != std::string::npos;)
-      line.replace(tab, 2, "\t");
+    for (std::size_t at = line.find('\\'); at != std::string::npos; at = line.find('\\', at + 1)) {
+      const std::string escapes = "tnr";
+      const std::size_t which =
+          at + 1 < line.size() ? escapes.find(line[at + 1]) : std::string::npos;
+      if (which != std::string::npos) line.replace(at, 2, 1, "\t\n\r"[which]);
+    }
     lines.push_back({section, line});
   }
   return lines;
