@@ -25,8 +25,9 @@ CIPAddress ip(const char* text) {
 // The rows of data/ip-addresses.txt.
 TEST(CIPAddressTest, Table) {
   const auto rows = qvt_test::dataLines("class_a/standard/data/ip-addresses.txt");
-  ASSERT_EQ(rows.size(), 61u) << "data/ip-addresses.txt could not be read whole";
+  ASSERT_EQ(rows.size(), 78u) << "data/ip-addresses.txt could not be read whole";
   for (const auto& [section, line] : rows) {
+    if (section == "endpoint") continue;  // CEndpointTest reads these
     SCOPED_TRACE(line);
     const std::size_t arrow = line.find(" => ");
     const std::string text = line.substr(0, arrow);
