@@ -2,13 +2,10 @@
 // its argument counts, $VALUE files, the cipher block layout, output of
 // $PRINT and $LOG, and the clock functions.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>

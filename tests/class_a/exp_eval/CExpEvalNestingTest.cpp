@@ -3,9 +3,7 @@
 // thread with a 256 KiB stack.
 #include <gtest/gtest.h>
 #include <pthread.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>

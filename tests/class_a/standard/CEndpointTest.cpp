@@ -7,10 +7,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
-#include <functional>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "class_a/standard/CException.h"

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "class_a/standard/CIPAddress.h"
