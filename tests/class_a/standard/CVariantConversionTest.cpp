@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,17 +88,29 @@ std::string forbidden(const char* from, const char* to) {
 // The rows of data/conversions.txt: every pair of types, then the rules.
 TEST(CVariantConversionTest, Table) {
   const auto rows = qvt_test::dataLines("class_a/standard/data/conversions.txt");
-  ASSERT_EQ(rows.size(), 152u) << "data/conversions.txt could not be read whole";
+  ASSERT_EQ(rows.size(), 133u) << "data/conversions.txt could not be read whole";
+  std::size_t pairs = 0;
   for (const auto& [section, line] : rows) {
     SCOPED_TRACE(line);
     const std::size_t arrow = line.find(" -> ");
     const std::size_t result = line.find(" => ", arrow);
-    const std::string target = line.substr(arrow + 4, result - arrow - 4);
-    const std::size_t slash = target.find('/');
-    EXPECT_EQ(convertText(sourceOf(line.substr(0, arrow)), typeNamed(target.substr(0, slash)),
-                          subtypeNamed(target.substr(slash + 1)), "", section == "every pair"),
-              line.substr(result + 4));
+    const CVariant source = sourceOf(line.substr(0, arrow));
+    std::istringstream targets(line.substr(arrow + 4, result - arrow - 4));
+    for (std::string target; std::getline(targets, target, ',');) {
+      target.erase(0, target.find_first_not_of(' '));
+      const std::size_t slash = target.find('/');
+      const CVariantType type = typeNamed(target.substr(0, slash));
+      std::string expected = line.substr(result + 4);
+      if (expected == "refused") expected = forbidden(source.type().name(), type.name());
+      EXPECT_EQ(convertText(source, type,
+                            slash == std::string::npos ? S::kGeneral
+                                                       : subtypeNamed(target.substr(slash + 1)),
+                            "", section == "every pair"),
+                expected);
+      pairs += section == "every pair" ? 1 : 0;
+    }
   }
+  EXPECT_EQ(pairs, std::size_t{T::kCount * T::kCount});
 }
 
 TEST(CVariantConversionTest, ForbiddenConversionNamesItsOperation) {
