@@ -275,16 +275,12 @@ TEST(CVariantTest, RawDataOfEveryType) {
             "Cannot retrieve variant raw length. (Unknown variant type 'unknown'.)");
 }
 
+// Getters convert a copy; the conversions themselves are in the conversion table.
 TEST(CVariantTest, GettersConvertACopy) {
   const CVariant text = str("0x10");
   EXPECT_EQ(text.integer(), 16);
-  EXPECT_EQ(text.uinteger(), 0u);
   EXPECT_TRUE(text.boolean());
   EXPECT_EQ(describe(text), "string/general:0x10");
-  EXPECT_EQ(str("10.0.0.1:67").endpoint().port(), 67);
-  EXPECT_EQ(str("Thu Jan  1 00:00:09 1970").time().seconds(), 9);
-  EXPECT_EQ(i64(300).hexstore().string(), "01-2C");
-  EXPECT_EQ(i64(300).string(), "300");
   EXPECT_EQ(str("abc").stringView(), "abc");
   EXPECT_TRUE(i64(1).stringView().empty());
 }
