@@ -84,7 +84,7 @@ TEST(CExpressionData, IsReadWhole) {
     EXPECT_FALSE(rows(group).empty()) << group;
     total += rows(group).size();
   }
-  EXPECT_EQ(total, 146u);
+  EXPECT_EQ(total, 142u);
 }
 
 struct CLazyRow {

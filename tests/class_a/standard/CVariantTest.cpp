@@ -84,7 +84,7 @@ TEST(CVariantTest, ConstructionFromValues) {
 
 TEST(CVariantTest, MadeFromText) {
   const auto rows = qvt_test::dataLines("class_a/standard/data/variant-texts.txt");
-  ASSERT_EQ(rows.size(), 70u) << "data/variant-texts.txt could not be read whole";
+  ASSERT_EQ(rows.size(), 69u) << "data/variant-texts.txt could not be read whole";
   for (const auto& [hint, line] : rows) {
     const std::size_t end = line.find('|', 1);
     const std::string text = line.substr(1, end - 1);
@@ -167,7 +167,7 @@ CVariant applyUnary(const std::string& op, const CVariant& v) {
 
 TEST(CVariantTest, Operators) {
   const auto rows = qvt_test::dataLines("class_a/standard/data/variant-operators.txt");
-  ASSERT_EQ(rows.size(), 81u) << "data/variant-operators.txt could not be read whole";
+  ASSERT_EQ(rows.size(), 78u) << "data/variant-operators.txt could not be read whole";
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
     const std::size_t arrow = row.text.find(" => ");
