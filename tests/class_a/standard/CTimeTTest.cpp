@@ -55,14 +55,8 @@ TEST(CTimeTTest, DateUTCUsesTheAsctimeLayout) {
 // The rows of data/times.txt, in several time zones: reading UTC is exact
 // in every one, and durations do not depend on the zone.
 TEST(CTimeTTest, ReadsTextsInEveryTimeZone) {
-  const std::vector<const char*> zones = {"UTC0",
-                                          "EST5EDT,M3.2.0,M11.1.0",
-                                          "IST-5:30",
-                                          "LHST-10:30LHDT-11,M10.1.0,M4.1.0",
-                                          "America/New_York",
-                                          "Asia/Kolkata",
-                                          "Australia/Lord_Howe",
-                                          "Europe/London"};
+  const std::vector<const char*> zones = {"UTC0", "EST5EDT,M3.2.0,M11.1.0", "IST-5:30",
+                                          "LHST-10:30LHDT-11,M10.1.0,M4.1.0"};
   const auto rows = qvt_test::dataLines("class_a/standard/data/times.txt");
   ASSERT_EQ(rows.size(), 32u) << "data/times.txt could not be read whole";
   for (const char* zone : zones) {
