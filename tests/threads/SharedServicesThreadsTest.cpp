@@ -1,12 +1,8 @@
 // Evaluators on several threads, as a server runs them on every core: one
-// evaluator factory, one server object with its vendor lookup, one
-// key-value store and one set of provisioning rules serve every thread,
-// while each thread decodes its own messages, makes its own exchanges and
-// evaluators and runs its own expressions, and a writer keeps changing other
-// records of the store. Every value must be the one a single thread gets.
-//
-// scripts/test-tsan.sh runs these tests (CTest label "threads") built with
-// ThreadSanitizer, which reports any data race they reach.
+// factory, server object, key-value store and rule set serve every thread,
+// each thread makes its own exchanges and evaluators, and a writer keeps
+// changing other records. Every value must be the one a single thread gets.
+// scripts/test-tsan.sh runs these (label "threads") under ThreadSanitizer.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -58,10 +58,8 @@ TEST(CFixedOffsetStorageTest, KeepsOneEntryPerTagInTagOrder) {
   storage.string("");
   EXPECT_TRUE(storage.empty());
   EXPECT_EQ(storage.string(), "");
-}
 
-TEST(CFixedOffsetStorageTest, UnquotedEntriesSplitAtEveryComma) {
-  CFixedOffsetStorage storage;
+  // Unquoted entries split at every comma.
   EXPECT_EQ(errorText([&] { storage.string("1,0,4"); }),
             "Format '1' does not describe a valid fixed offset. (Cannot locate an 'offset' "
             "definition.)");

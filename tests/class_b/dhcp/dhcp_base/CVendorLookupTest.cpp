@@ -74,16 +74,7 @@ TEST(CVendorLookupTest, ByEnterpriseNumberInKeyOrder) {
             "defined.)");
 }
 
-TEST(CVendorLookupTest, ResultsShareTheStoredAttributes) {
-  CVendorLookup lookup;
-  const CVendorLookup::AttributesPtr attributes = vendor("4491", "docsis");
-  lookup.load({{"docsis", attributes}});
-  const CVendorLookup::Result found = lookup.locate("docsis");
-  EXPECT_EQ(found.second.get(), attributes.get());
-  EXPECT_EQ(attributes.useCount(), 3u);  // ours, the lookup's and the result's
-}
-
-TEST(CVendorLookupTest, FindReadsTheStoredEntryInPlace) {
+TEST(CVendorLookupTest, FindReadsInPlaceAndLocateSharesTheEntry) {
   CVendorLookup lookup;
   const CVendorLookup::AttributesPtr attributes = vendor("4491", "docsis");
   lookup.load({{"docsis*", attributes}, {"pktc", vendor("4491/2", "pktc")}});
@@ -94,6 +85,10 @@ TEST(CVendorLookupTest, FindReadsTheStoredEntryInPlace) {
   EXPECT_EQ(lookup.find(4491, "pktc"), &*lookup.classes().find("pktc"));
   EXPECT_EQ(lookup.find("pktc1.0"), nullptr);
   EXPECT_EQ(lookup.find(4492, "pktc"), nullptr);
+  // locate's result holds the stored attributes.
+  const CVendorLookup::Result located = lookup.locate("docsis3.0");
+  EXPECT_EQ(located.second.get(), attributes.get());
+  EXPECT_EQ(attributes.useCount(), 3u);
 }
 
 }  // namespace
