@@ -27,8 +27,12 @@ Bytes discover() {
                        relayAgent()}));
 }
 
-TEST(CDHCP4EvalTest, NamesReadTheReceivedMessage) {
+TEST(CDHCP4EvalTest, NamesAndPathsReadTheReceivedMessage) {
   CExchange exchange(4, decode4(discover()));
+  // Option 82 holds sub-options, no element of its own.
+  const std::string subencoded =
+      "error: CValueTypeConverter::_throwSize: Cannot access element 0 in option 82. (Index out "
+      "of range.)";
   expectRows(exchange,
              {
                  {"$BOOTP", "boolean: false"},
@@ -68,6 +72,33 @@ TEST(CDHCP4EvalTest, NamesReadTheReceivedMessage) {
                  {"$DEVICE.ID", "byte sequence: "},
                  // Names ignore arguments they do not use.
                  {"$HWADDR(1, 2)", "byte sequence: 00-11-22-33-44-55"},
+                 // A number and its text name the same path.
+                 {"$INP(53)", "integer: 1"},
+                 {"$INP('53')", "integer: 1"},
+                 {"$INP(82)", subencoded},
+                 {"$INP('82')", subencoded},
+                 {"$INP('82/1') == $RELAY.CIRCUITID", "boolean: true"},
+                 {"$INP('0xffffffe2')", "byte sequence: 00-11-22-33-44-55"},
+                 {"$INP(3)", "ip address: 10.0.0.1"},
+                 {"$INP(3, 1)", "ip address: 10.0.0.2"},
+                 {"$INP(3, 2)",
+                  "error: CValueTypeConverter::_throwSize: Cannot access element 2 in option 3. "
+                  "(Index out of range.)"},
+                 // The index plays no part for an absent option.
+                 {"$INP(51, 7)", "unknown: "},
+                 {"$INP(3, 0, 'ignored')", "ip address: 10.0.0.1"},
+                 {"$INP(3, 'x')",
+                  "error: CVariant::_stringToInteger: Cannot convert variant value 'x' to type "
+                  "'integer'. (Value is not an integer.)"},
+                 {"$INP_HAS('82/2')", "byte sequence: 01-02-03-04-05-06"},
+                 {"$DEVICE.VENDORID('MSFT 5.0')", "integer: 311"},
+                 {"$DEVICE.DESCRIPTION('pktc1.0')",
+                  "string: CableLabs PacketCable multimedia terminal adapter"},
+                 {"$DEVICE.TYPEID('PXEClient:Arch:00000')", "string: 343"},
+                 {"$VENDOR.ID('PXEClient:Arch:00000')", "string: 343"},
+                 // No vendor, no failure.
+                 {"$DEVICE.VENDORID('nobody')", "unknown: "},
+                 {"$DEVICE.DESCRIPTION('nobody')", "unknown: "},
              });
   exchange.node.setDeviceId(CHexStore("0a-0b"));
   EXPECT_EQ(exchange.run("$DEVICE.ID"), "byte sequence: 0A-0B");
@@ -75,10 +106,13 @@ TEST(CDHCP4EvalTest, NamesReadTheReceivedMessage) {
 
 TEST(CDHCP4EvalTest, AbsentOptionsAreUnknown) {
   CExchange exchange(4, decode4(message4(option4(53, {3}))));
-  for (const char* name : {"$HOSTNAME", "$CLASSID", "$CLIENTID", "$RELAY.CIRCUITID", "$RELAY.CID",
-                           "$RELAY.REMOTEID", "$RELAY.SID", "$VENDORSPECIFIC", "$USERCLASS"}) {
+  for (const char* name :
+       {"$HOSTNAME", "$CLASSID", "$CLIENTID", "$RELAY.CIRCUITID", "$RELAY.CID", "$RELAY.REMOTEID",
+        "$RELAY.SID", "$VENDORSPECIFIC", "$USERCLASS", "$DEVICE.VENDORID", "$DEVICE.TYPEID",
+        "$VENDOR.ID", "$DEVICE.DESCRIPTION"}) {
     EXPECT_EQ(exchange.run(name), "unknown: ") << name;
   }
+  EXPECT_EQ(exchange.run("$DEVICE.VENDORID('docsis2.0')"), "integer: 4491");
 }
 
 TEST(CDHCP4EvalTest, BootpRequestWithoutMessageType) {
@@ -172,36 +206,6 @@ TEST(CDHCP4EvalTest, VendorClassTests) {
   }
 }
 
-TEST(CDHCP4EvalTest, ReadsOptionsByPath) {
-  CExchange exchange(4, decode4(discover()));
-  // Option 82 holds sub-options, no element of its own.
-  const std::string subencoded =
-      "error: CValueTypeConverter::_throwSize: Cannot access element 0 in option 82. (Index out "
-      "of range.)";
-  expectRows(exchange,
-             {
-                 // A number and its text name the same path.
-                 {"$INP(53)", "integer: 1"},
-                 {"$INP('53')", "integer: 1"},
-                 {"$INP(82)", subencoded},
-                 {"$INP('82')", subencoded},
-                 {"$INP('82/1') == $RELAY.CIRCUITID", "boolean: true"},
-                 {"$INP('0xffffffe2')", "byte sequence: 00-11-22-33-44-55"},
-                 {"$INP(3)", "ip address: 10.0.0.1"},
-                 {"$INP(3, 1)", "ip address: 10.0.0.2"},
-                 {"$INP(3, 2)",
-                  "error: CValueTypeConverter::_throwSize: Cannot access element 2 in option 3. "
-                  "(Index out of range.)"},
-                 // The index plays no part for an absent option.
-                 {"$INP(51, 7)", "unknown: "},
-                 {"$INP(3, 0, 'ignored')", "ip address: 10.0.0.1"},
-                 {"$INP(3, 'x')",
-                  "error: CVariant::_stringToInteger: Cannot convert variant value 'x' to type "
-                  "'integer'. (Value is not an integer.)"},
-                 {"$INP_HAS('82/2')", "byte sequence: 01-02-03-04-05-06"},
-             });
-}
-
 TEST(CDHCP4EvalTest, ReadsTheReplyAsItStands) {
   CExchange exchange(4, decode4(discover()));
   // No reply yet: nothing exists at any path.
@@ -220,31 +224,7 @@ TEST(CDHCP4EvalTest, ReadsTheReplyAsItStands) {
                        });
 }
 
-TEST(CDHCP4EvalTest, VendorNames) {
-  CExchange exchange(4, decode4(discover()));
-  expectRows(exchange, {
-                           {"$DEVICE.VENDORID('MSFT 5.0')", "integer: 311"},
-                           {"$DEVICE.DESCRIPTION('pktc1.0')",
-                            "string: CableLabs PacketCable multimedia terminal adapter"},
-                           {"$DEVICE.TYPEID('PXEClient:Arch:00000')", "string: 343"},
-                           {"$VENDOR.ID('PXEClient:Arch:00000')", "string: 343"},
-                           // No vendor, no failure.
-                           {"$DEVICE.VENDORID('nobody')", "unknown: "},
-                           {"$DEVICE.DESCRIPTION('nobody')", "unknown: "},
-                       });
-  CExchange noOption60(4, decode4(message4(option4(53, {1}))));
-  for (const char* name :
-       {"$DEVICE.VENDORID", "$DEVICE.TYPEID", "$VENDOR.ID", "$DEVICE.DESCRIPTION"})
-    EXPECT_EQ(noOption60.run(name), "unknown: ") << name;
-  EXPECT_EQ(noOption60.run("$DEVICE.VENDORID('docsis2.0')"), "integer: 4491");
-
-  // A server without vendor tables.
-  exchange.server.withVendors = false;
-  EXPECT_EQ(exchange.run("$DEVICE.VENDORID"), "unknown: ");
-  EXPECT_EQ(exchange.run("$CM"), "boolean: true");
-}
-
-TEST(CDHCP4EvalTest, WithoutNodeOrOutputContext) {
+TEST(CDHCP4EvalTest, WithoutNodeOutputContextOrVendorTables) {
   CExchange exchange(4, decode4(discover()));
   CGeneralPtr<CExpEval> noReply =
       CDHCPEvalFactory().instance(exchange.context, &exchange.node, nullptr);
@@ -256,6 +236,11 @@ TEST(CDHCP4EvalTest, WithoutNodeOrOutputContext) {
   EXPECT_EQ(run(*noNode, "$HWADDR"), missing);
   EXPECT_EQ(run(*noNode, "$CM"), missing);
   EXPECT_EQ(run(*noNode, "$DEVICE.VENDORID"), "unknown: ");
+
+  // A server without vendor tables.
+  exchange.server.withVendors = false;
+  EXPECT_EQ(exchange.run("$DEVICE.VENDORID"), "unknown: ");
+  EXPECT_EQ(exchange.run("$CM"), "boolean: true");
 }
 
 }  // namespace
