@@ -45,7 +45,7 @@ TEST(CDHCP4MsgTypeTest, RefusesOtherTextsAndNumbers) {
               "Cannot set dhcpv4 message type. (Invalid or unknown value '" + text + "'.)");
     EXPECT_EQ(type.value(), 3);
   }
-  for (const std::int32_t value : {0, 14, 200, 252, 256, -1}) {
+  for (const std::int32_t value : {0, 14, 252, 256, -1}) {
     SCOPED_TRACE(value);
     EXPECT_EQ(errorText([&] { CDHCP4MsgType{value}; }),
               "Cannot set dhcpv4 message type. (Invalid or unknown value '" +

