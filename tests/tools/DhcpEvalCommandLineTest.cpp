@@ -14,10 +14,6 @@
 namespace qvt::test {
 namespace {
 
-const char kDefaultKeyWarning[] =
-    "warning: dhcp-eval: The config file does not define a shared server key ('--key'). A "
-    "default value will be used.\n";
-
 struct CExitRow {
   std::string name;
   std::vector<std::string> arguments;  // "@" at the start stands for the scratch directory

@@ -10,7 +10,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -28,38 +27,27 @@
 
 #include "tools/ToolTestSupport.h"
 
-extern char** environ;
-
 namespace qvt::test {
 namespace {
 
 using CClock = std::chrono::steady_clock;
 
-// CSqlite: the test's own read-only look at a database file.
-class CSqlite {
- public:
-  explicit CSqlite(const std::string& path) {
-    sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-  }
-  ~CSqlite() { sqlite3_close(db_); }
-  CSqlite(const CSqlite&) = delete;
-  CSqlite& operator=(const CSqlite&) = delete;
-
-  // value: the first column of the first row of sql, or "error: ...".
-  std::string value(const std::string& sql) {
-    std::string found;
-    const auto keep = [](void* out, int, char** values, char**) {
-      *static_cast<std::string*>(out) = values[0] ? values[0] : "NULL";
-      return 1;
-    };
-    const int code = sqlite3_exec(db_, sql.c_str(), keep, &found, nullptr);
-    return code == SQLITE_OK || code == SQLITE_ABORT ? found
-                                                     : std::string("error: ") + sqlite3_errmsg(db_);
-  }
-
- private:
-  sqlite3* db_ = nullptr;
-};
+// sqliteValue: the first column of the first row of sql on the database at
+// path, opened read-only, or "error: ...".
+std::string sqliteValue(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  std::string found;
+  const auto keep = [](void* out, int, char** values, char**) {
+    *static_cast<std::string*>(out) = values[0] ? values[0] : "NULL";
+    return 1;
+  };
+  const int code = sqlite3_exec(db, sql.c_str(), keep, &found, nullptr);
+  if (code != SQLITE_OK && code != SQLITE_ABORT)
+    found = std::string("error: ") + sqlite3_errmsg(db);
+  sqlite3_close(db);
+  return found;
+}
 
 // recordsText: count records of class kclass, each value "<tag>-<i>".
 std::string recordsText(const std::string& kclass, const std::string& tag, int count) {
@@ -72,20 +60,18 @@ std::string recordsText(const std::string& kclass, const std::string& tag, int c
 }
 
 // startDhcpEval: dhcp-eval started with arguments, its output dropped.
-pid_t startDhcpEval(const std::vector<std::string>& arguments) {
-  std::vector<const char*> argv = {DHCP_EVAL_COMMAND};
-  for (const std::string& argument : arguments)
-    argv.push_back(argument.c_str());
+pid_t startDhcpEval(std::vector<std::string> arguments) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  const int null = ::open("/dev/null", O_WRONLY);
+  dup2(null, STDOUT_FILENO);
+  dup2(null, STDERR_FILENO);
+  std::vector<char*> argv{const_cast<char*>(DHCP_EVAL_COMMAND)};
+  for (std::string& argument : arguments)
+    argv.push_back(argument.data());
   argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int code = posix_spawn(&pid, DHCP_EVAL_COMMAND, &actions, nullptr,
-                               const_cast<char* const*>(argv.data()), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return code == 0 ? pid : -1;
+  execv(DHCP_EVAL_COMMAND, argv.data());
+  _exit(127);
 }
 
 off_t fileSize(const std::string& path) {
@@ -100,11 +86,8 @@ class CTmpfs {
   CTmpfs(const CScratchDir& dir, std::size_t size) : path_(dir.path() + "/disk") {
     ::mkdir(path_.c_str(), 0755);
     const std::string options = "size=" + std::to_string(size);
-    if (::mount("tmpfs", path_.c_str(), "tmpfs", 0, options.c_str()) == 0) {
-      mounted_ = true;
-    } else {
-      error_ = std::strerror(errno);
-    }
+    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    if (!mounted_) error_ = std::strerror(errno);
   }
   ~CTmpfs() {
     if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
@@ -191,25 +174,22 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
       waitpid(importer, &status, 0);
     }
 
-    CSqlite look(db);
-    EXPECT_EQ(look.value("PRAGMA integrity_check"), "ok");
-    const int count =
-        std::stoi(look.value("SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = '" + kclass + "'"));
+    EXPECT_EQ(sqliteValue(db, "PRAGMA integrity_check"), "ok");
+    const std::string ofClass = "SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = ";
+    const int count = std::stoi(sqliteValue(db, ofClass + "'" + kclass + "'"));
     EXPECT_TRUE(count == 0 || count == kRecords) << count << " records";
     if (count == kRecords) {
-      EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = '" + kclass +
-                           "' AND KVALUE = 'r-' || SUBSTR(KKEY, 2)"),
+      EXPECT_EQ(sqliteValue(db, ofClass + "'" + kclass + "' AND KVALUE = 'r-' || SUBSTR(KKEY, 2)"),
                 std::to_string(kRecords));
     }
     if (count == 0 && walAtKill > 0 && WIFSIGNALED(status)) ++midWrite;
     stored.push_back(count);
     // What earlier rounds left stays as it was.
     for (std::size_t earlier = 0; earlier < stored.size(); ++earlier) {
-      EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues WHERE KCLASS = 'imp" +
-                           std::to_string(earlier) + "'"),
+      EXPECT_EQ(sqliteValue(db, ofClass + "'imp" + std::to_string(earlier) + "'"),
                 std::to_string(stored[earlier]));
     }
-    EXPECT_EQ(look.value("SELECT KVALUE FROM qvt_keyvalues WHERE KCLASS = 'keep'"), "v");
+    EXPECT_EQ(sqliteValue(db, "SELECT KVALUE FROM qvt_keyvalues WHERE KCLASS = 'keep'"), "v");
   }
   // Some import was killed while its transaction had reached the log.
   EXPECT_GT(midWrite, 0);
@@ -233,11 +213,8 @@ TEST_F(DhcpEvalKvFaultTest, FullDiskRefusesTheWriteAndKeepsTheDatabase) {
   EXPECT_EQ(full.status, 1);
   EXPECT_EQ(full.err, "dhcp-eval: Cannot save key-value records to '" + db +
                           "'. (The disk or the database is full (database or disk is full).)\n");
-  {
-    CSqlite look(db);
-    EXPECT_EQ(look.value("PRAGMA integrity_check"), "ok");
-    EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues"), "1");
-  }
+  EXPECT_EQ(sqliteValue(db, "PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(sqliteValue(db, "SELECT COUNT(*) FROM qvt_keyvalues"), "1");
   EXPECT_EQ(kv(db, {"get", "keep", "", "k"}).out, "v\n");
   // With room again, the same import goes through.
   const std::string some = dir_.write("some.txt", recordsText("big", "b", 100));
@@ -286,9 +263,8 @@ TEST_F(DhcpEvalKvFaultTest, ReadOnlyFileSystemRefusesWritesAndStillAnswersLookup
   EXPECT_EQ(kv(db, {"set", "pool", "cm", "00-22", "10.2.0.0"}).status, 1);
 
   ASSERT_TRUE(disk.setReadOnly(false));
-  CSqlite look(db);
-  EXPECT_EQ(look.value("PRAGMA integrity_check"), "ok");
-  EXPECT_EQ(look.value("SELECT COUNT(*) FROM qvt_keyvalues"), "2");
+  EXPECT_EQ(sqliteValue(db, "PRAGMA integrity_check"), "ok");
+  EXPECT_EQ(sqliteValue(db, "SELECT COUNT(*) FROM qvt_keyvalues"), "2");
 }
 
 }  // namespace

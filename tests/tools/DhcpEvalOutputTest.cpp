@@ -60,48 +60,45 @@ TEST(DhcpEvalOutputTest, PlainFailureGoesToStandardErrorAndTheRestStillRuns) {
 struct CJsonRow {
   std::string expression;
   std::string line;   // exactly as printed
-  std::string type;   // "" for an error line
-  std::string value;  // parsed back, UTF-8
+  std::string value;  // parsed back, UTF-8; "" for an error line
 };
 
 TEST(DhcpEvalOutputTest, JsonLinesAreExactAndParseBack) {
   const std::vector<CJsonRow> rows = {
       {"1 + 2",
-       R"j({"expression": "1 + 2", "type": "uinteger", "subtype": "general", "value": "3"})j",
-       "uinteger", "3"},
+       R"j({"expression": "1 + 2", "type": "uinteger", "subtype": "general", "value": "3"})j", "3"},
       {"10.0.0.1",
        R"j({"expression": "10.0.0.1", "type": "ip address", "subtype": "ipv4", "value": "10.0.0.1"})j",
-       "ip address", "10.0.0.1"},
+       "10.0.0.1"},
       {"$UNKNOWN()",
        R"j({"expression": "$UNKNOWN()", "type": "unknown", "subtype": "general", "value": ""})j",
-       "unknown", ""},
+       ""},
       {"$BYTES('01-02')",
        R"j({"expression": "$BYTES('01-02')", "type": "byte sequence", "subtype": "general", "value": "01-02"})j",
-       "byte sequence", "01-02"},
+       "01-02"},
       // Control characters, quotes and backslashes are escaped.
       {"$TEXT($BYTES('01-02'))",
        R"j({"expression": "$TEXT($BYTES('01-02'))", "type": "string", "subtype": "general", "value": "\u0001\u0002"})j",
-       "string", "\x01\x02"},
+       "\x01\x02"},
       {"$TEXT($BYTES('22-5C-09-0A-7F'))",
        R"j({"expression": "$TEXT($BYTES('22-5C-09-0A-7F'))", "type": "string", "subtype": "general", "value": "\"\\\t\n\u007f"})j",
-       "string", "\"\\\t\n\x7F"},
+       "\"\\\t\n\x7F"},
       // Bytes that are not UTF-8 become \u00XX of the byte; UTF-8 stays.
       {"$TEXT($BYTES('FF-41-C3'))",
        R"j({"expression": "$TEXT($BYTES('FF-41-C3'))", "type": "string", "subtype": "general", "value": "\u00ffA\u00c3"})j",
-       "string",
        "\xC3\xBF"
        "A"
        "\xC3\x83"},
       {"$TEXT($BYTES('C3-A9'))",
        "{\"expression\": \"$TEXT($BYTES('C3-A9'))\", \"type\": \"string\", \"subtype\": "
        "\"general\", \"value\": \"\xC3\xA9\"}",
-       "string", "\xC3\xA9"},
+       "\xC3\xA9"},
       {"$NOSUCH()",
        R"j({"expression": "$NOSUCH()", "error": {"text": "Runtime error. (Unknown function 'NOSUCH'.)", "description": "Runtime error.", "reason": "Unknown function 'NOSUCH'.", "operation": "CExpEval::callback", "module": "exp_eval"}, "hint": "no function has a name close to $NOSUCH; 'dhcp-eval --functions' lists them"})j",
-       "", ""},
+       ""},
       {"(1",
        R"j({"expression": "(1", "error": {"text": "Cannot parse expression '(1'. (Mismatched parentheses.)", "description": "Cannot parse expression '(1'.", "reason": "Mismatched parentheses.", "operation": "CExpEval::parse", "module": "exp_eval"}})j",
-       "", ""},
+       ""},
   };
   CScratchDir dir;
   std::vector<std::string> arguments{"--json"};
@@ -114,19 +111,11 @@ TEST(DhcpEvalOutputTest, JsonLinesAreExactAndParseBack) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(rows[i].expression);
     EXPECT_EQ(printed[i], rows[i].line);
+    // The exact line fixes the members and their order; parsed back, the
+    // escapes give the value's text.
     const Json object = parseJson(printed[i]);
     EXPECT_EQ(text(object.at("expression")), rows[i].expression);
-    if (rows[i].type.empty()) {
-      std::vector<std::string> expected{"expression", "error"};
-      if (object.contains("hint")) expected.push_back("hint");
-      EXPECT_EQ(keys(object), expected);
-      EXPECT_EQ(keys(object.at("error")),
-                (std::vector<std::string>{"text", "description", "reason", "operation", "module"}));
-    } else {
-      EXPECT_EQ(keys(object), (std::vector<std::string>{"expression", "type", "subtype", "value"}));
-      EXPECT_EQ(text(object.at("type")), rows[i].type);
-      EXPECT_EQ(text(object.at("value")), rows[i].value);
-    }
+    EXPECT_EQ(text(object.value("value", Json(""))), rows[i].value);
   }
 }
 

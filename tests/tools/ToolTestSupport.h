@@ -20,6 +20,11 @@ namespace qvt::test {
 // Json keeps an object's members in their written order.
 using Json = nlohmann::ordered_json;
 
+// The warning of a run whose ciphers use the default key.
+inline const char kDefaultKeyWarning[] =
+    "warning: dhcp-eval: The config file does not define a shared server key ('--key'). A "
+    "default value will be used.\n";
+
 // example: the path of a file of examples/.
 inline std::string example(const std::string& name) {
   return std::string(DHCP_EVAL_SOURCE_DIR) + "/examples/" + name;
