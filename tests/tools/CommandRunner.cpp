@@ -1,12 +1,12 @@
 #include "tools/CommandRunner.h"
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,6 +48,29 @@ CCommandResult runDhcpEval(const CScratchDir& dir, const std::vector<std::string
   return runProgram(dir, DHCP_EVAL_COMMAND, arguments, input);
 }
 
+pid_t startProgram(const CScratchDir& dir, const std::string& program,
+                   const std::vector<std::string>& arguments, const std::string& inPath,
+                   const std::string& outPath, const std::string& errPath) {
+  std::vector<std::string> argvText{program};
+  argvText.insert(argvText.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& text : argvText)
+    argv.push_back(text.data());
+  argv.push_back(nullptr);
+  std::string home = "HOME=" + dir.path();
+  std::vector<char*> envp{home.data()};
+  for (char** entry = environ; *entry != nullptr; ++entry)
+    if (std::strncmp(*entry, "HOME=", 5) != 0) envp.push_back(*entry);
+  envp.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  dup2(open(inPath.c_str(), O_RDONLY | O_CLOEXEC), 0);
+  dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), 1);
+  dup2(open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600), 2);
+  execve(argv[0], argv.data(), envp.data());
+  _exit(127);
+}
+
 CCommandResult runProgram(const CScratchDir& dir, const std::string& program,
                           const std::vector<std::string>& arguments, const std::string& input) {
   static int runs = 0;
@@ -55,35 +78,8 @@ CCommandResult runProgram(const CScratchDir& dir, const std::string& program,
   const std::string inPath = dir.write(stem + ".in", input);
   const std::string outPath = dir.path() + "/" + stem + ".out";
   const std::string errPath = dir.path() + "/" + stem + ".err";
-
-  std::vector<std::string> argvText{program};
-  argvText.insert(argvText.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& text : argvText)
-    argv.push_back(text.data());
-  argv.push_back(nullptr);
-
-  std::vector<std::string> envText{"HOME=" + dir.path()};
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    if (std::string(*entry).rfind("HOME=", 0) != 0) envText.emplace_back(*entry);
-  }
-  std::vector<char*> envp;
-  for (std::string& text : envText)
-    envp.push_back(text.data());
-  envp.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " + argvText[0]);
-
+  const pid_t pid = startProgram(dir, program, arguments, inPath, outPath, errPath);
+  if (pid < 0) throw std::runtime_error("cannot start " + program);
   int wait = 0;
   while (waitpid(pid, &wait, 0) < 0 && errno == EINTR) {
   }

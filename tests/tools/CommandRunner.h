@@ -7,6 +7,8 @@
 //   r.out;      // {"expression": "1 + 2", ...}\n
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -45,6 +47,13 @@ CCommandResult runDhcpEval(const CScratchDir& dir, const std::vector<std::string
 CCommandResult runProgram(const CScratchDir& dir, const std::string& program,
                           const std::vector<std::string>& arguments,
                           const std::string& input = std::string());
+
+// startProgram: starts program (a path) with arguments, standard input,
+// output and error on the files at those paths, HOME set to the scratch
+// directory; its process id (-1 when it cannot start).
+pid_t startProgram(const CScratchDir& dir, const std::string& program,
+                   const std::vector<std::string>& arguments, const std::string& inPath,
+                   const std::string& outPath, const std::string& errPath);
 
 // lines: text cut at each line feed (a last unterminated piece included).
 std::vector<std::string> lines(const std::string& text);

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -19,7 +18,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -57,21 +55,6 @@ std::string recordsText(const std::string& kclass, const std::string& tag, int c
             std::to_string(i) + "\n\n";
   }
   return text;
-}
-
-// startDhcpEval: dhcp-eval started with arguments, its output dropped.
-pid_t startDhcpEval(std::vector<std::string> arguments) {
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  const int null = ::open("/dev/null", O_WRONLY);
-  dup2(null, STDOUT_FILENO);
-  dup2(null, STDERR_FILENO);
-  std::vector<char*> argv{const_cast<char*>(DHCP_EVAL_COMMAND)};
-  for (std::string& argument : arguments)
-    argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  execv(DHCP_EVAL_COMMAND, argv.data());
-  _exit(127);
 }
 
 off_t fileSize(const std::string& path) {
@@ -153,7 +136,8 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
     // round and removes it.
     ASSERT_EQ(kv(db, {"get", "keep", "", "k"}).out, "v\n");
     ASSERT_EQ(fileSize(wal), 0);
-    const pid_t importer = startDhcpEval({"kv", "--db", db, "import", file});
+    const pid_t importer = startProgram(dir_, DHCP_EVAL_COMMAND, {"kv", "--db", db, "import", file},
+                                        "/dev/null", "/dev/null", "/dev/null");
     ASSERT_GT(importer, 0);
     const CClock::time_point start = CClock::now();
     off_t walAtKill = 0;
