@@ -16,15 +16,6 @@ extern char** environ;
 
 namespace qvt::test {
 
-namespace {
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
 CScratchDir::CScratchDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "dhcp-eval-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -88,6 +79,11 @@ CCommandResult runProgram(const CScratchDir& dir, const std::string& program,
   result.out = readFile(outPath);
   result.err = readFile(errPath);
   return result;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> lines(const std::string& text) {

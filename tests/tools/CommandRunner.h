@@ -55,6 +55,9 @@ pid_t startProgram(const CScratchDir& dir, const std::string& program,
                    const std::vector<std::string>& arguments, const std::string& inPath,
                    const std::string& outPath, const std::string& errPath);
 
+// readFile: the bytes of the file at path ("" when it cannot be read).
+std::string readFile(const std::string& path);
+
 // lines: text cut at each line feed (a last unterminated piece included).
 std::vector<std::string> lines(const std::string& text);
 

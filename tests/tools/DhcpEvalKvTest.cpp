@@ -3,8 +3,6 @@
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,11 +10,6 @@
 
 namespace qvt::test {
 namespace {
-
-std::string fileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class DhcpEvalKvTest : public testing::Test {
  protected:
@@ -119,7 +112,7 @@ TEST_F(DhcpEvalKvTest, OtherCommandsOpenOnlyAKeyValueDatabaseAndChangeNoOtherFil
             SQLITE_OK);
   sqlite3_close(handle);
   for (const std::string& path : {missing, text, other}) {
-    const std::string before = fileBytes(path);
+    const std::string before = readFile(path);
     for (const std::vector<std::string>& command :
          std::vector<std::vector<std::string>>{{"kv", "--db", path, "get", "a", "b", "c"},
                                                {"kv", "--db", path, "delete", "a", "b", "c"},
@@ -134,7 +127,7 @@ TEST_F(DhcpEvalKvTest, OtherCommandsOpenOnlyAKeyValueDatabaseAndChangeNoOtherFil
                 0u)
           << result.err;
     }
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(readFile(path), before);
   }
   EXPECT_EQ(kv({"copy", "--from", db_, "--to", missing}).status, 2);
   EXPECT_FALSE(std::filesystem::exists(missing));

@@ -4,76 +4,57 @@
 // standard error are in data/refusals.txt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "tools/ToolTestSupport.h"
 
 namespace qvt::test {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-void put16(Bytes& out, std::uint16_t value) {
-  out.push_back(static_cast<unsigned char>(value >> 8));
-  out.push_back(static_cast<unsigned char>(value));
+// bytes: the bytes of hexadecimal text ("63 82", blanks between bytes).
+std::string bytes(std::string hex) {
+  hex.erase(std::remove(hex.begin(), hex.end(), ' '), hex.end());
+  const std::vector<unsigned char> raw = qvt_test::fromHex(hex);
+  return std::string(raw.begin(), raw.end());
 }
 
-void putLe32(Bytes& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+std::string be16(std::size_t value) {
+  return {static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+std::string le32(std::size_t value) {
+  return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+          static_cast<char>(value >> 24)};
 }
 
 // udpFrame: an Ethernet frame with an IPv4 UDP datagram between the ports.
-Bytes udpFrame(std::uint16_t sourcePort, std::uint16_t destinationPort, const Bytes& payload) {
-  Bytes frame(12, 0x02);
-  put16(frame, 0x0800);
-  const Bytes ip = {0x45, 0, 0, 0, 0, 0, 0, 0, 64, 17, 0, 0, 10, 0, 0, 1, 10, 0, 0, 2};
-  frame.insert(frame.end(), ip.begin(), ip.end());
-  const std::size_t ipStart = 14;
-  const std::uint16_t total = static_cast<std::uint16_t>(20 + 8 + payload.size());
-  frame[ipStart + 2] = static_cast<unsigned char>(total >> 8);
-  frame[ipStart + 3] = static_cast<unsigned char>(total);
-  put16(frame, sourcePort);
-  put16(frame, destinationPort);
-  put16(frame, static_cast<std::uint16_t>(8 + payload.size()));
-  put16(frame, 0);
-  frame.insert(frame.end(), payload.begin(), payload.end());
-  return frame;
+std::string udpFrame(std::uint16_t from, std::uint16_t to, const std::string& payload) {
+  return bytes("020202020202020202020202 0800 4500") + be16(28 + payload.size()) +
+         bytes("00000000 40110000 0A000001 0A000002") + be16(from) + be16(to) +
+         be16(8 + payload.size()) + be16(0) + payload;
 }
 
 // pcap: a classic capture file (Ethernet) of frames.
-std::string pcap(const std::vector<Bytes>& frames) {
-  Bytes file;
-  putLe32(file, 0xa1b2c3d4);
-  file.insert(file.end(), {2, 0, 4, 0});
-  putLe32(file, 0);
-  putLe32(file, 0);
-  putLe32(file, 65535);
-  putLe32(file, 1);
-  for (const Bytes& frame : frames) {
-    putLe32(file, 0);
-    putLe32(file, 0);
-    putLe32(file, static_cast<std::uint32_t>(frame.size()));
-    putLe32(file, static_cast<std::uint32_t>(frame.size()));
-    file.insert(file.end(), frame.begin(), frame.end());
-  }
-  return std::string(file.begin(), file.end());
+std::string pcap(const std::vector<std::string>& frames) {
+  std::string file = bytes("D4C3B2A1 02000400 00000000 00000000 FFFF0000 01000000");
+  for (const std::string& frame : frames)
+    file += std::string(8, '\0') + le32(frame.size()) + le32(frame.size()) + frame;
+  return file;
 }
 
-Bytes bootRequest() {
-  Bytes payload(240, 0);
-  payload[0] = 1;
-  payload[1] = 1;
-  payload[2] = 6;
-  const Bytes cookie = {0x63, 0x82, 0x53, 0x63};
-  std::copy(cookie.begin(), cookie.end(), payload.begin() + 236);
-  payload.push_back(255);
-  return payload;
+// bootRequest: a BOOTREQUEST with the magic cookie and the end option alone.
+std::string bootRequest() {
+  return bytes("010106") + std::string(233, '\0') + bytes("63825363 FF");
 }
+
+const std::string kDns(12, '\0');
+const std::string kSolicit = bytes("01000001");
 
 // CRefusalCase: one block of data/refusals.txt.
 struct CRefusalCase {
@@ -112,10 +93,10 @@ std::vector<CRefusalCase> refusalCases(const std::string& scratch) {
 TEST(DhcpEvalRefusalTest, BadInputEndsWithOneClearLine) {
   CScratchDir dir;
   // Frame 1 is DNS, frame 2 DHCPv4, frame 3 DHCPv6.
-  dir.write("mixed.pcap", pcap({udpFrame(53, 53, Bytes(12, 0)), udpFrame(68, 67, bootRequest()),
-                                udpFrame(546, 547, {1, 0, 0, 1})}));
-  dir.write("v6only.pcap", pcap({udpFrame(546, 547, {1, 0, 0, 1})}));
-  dir.write("dns.pcap", pcap({udpFrame(53, 53, Bytes(12, 0))}));
+  dir.write("mixed.pcap", pcap({udpFrame(53, 53, kDns), udpFrame(68, 67, bootRequest()),
+                                udpFrame(546, 547, kSolicit)}));
+  dir.write("v6only.pcap", pcap({udpFrame(546, 547, kSolicit)}));
+  dir.write("dns.pcap", pcap({udpFrame(53, 53, kDns)}));
   dir.write("rules.txt", "1 = 2\nseven = 5\n");
   dir.write("vendors.defs", "class=x*\ndescription=no id\n");
   dir.write("classes.txt", "cm = $CM\ncm = $MTA\n");
@@ -132,7 +113,7 @@ TEST(DhcpEvalRefusalTest, BadInputEndsWithOneClearLine) {
 
 TEST(DhcpEvalRefusalTest, APacketThatCannotBeDecodedFailsAloneAndTheOthersRun) {
   CScratchDir dir;
-  Bytes broken = bootRequest();
+  std::string broken = bootRequest();
   broken.back() = 60;  // option 60 without a length byte
   const std::string capture =
       dir.write("two.pcap", pcap({udpFrame(68, 67, broken), udpFrame(68, 67, bootRequest())}));

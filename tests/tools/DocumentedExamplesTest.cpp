@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
@@ -32,8 +30,7 @@ struct CExample {
 };
 
 std::string source(const std::string& name) {
-  std::ifstream in(std::string(DHCP_EVAL_SOURCE_DIR) + "/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return readFile(std::string(DHCP_EVAL_SOURCE_DIR) + "/" + name);
 }
 
 // readmeExamples: the "$ " lines of README.md's indented blocks (four
