@@ -139,24 +139,20 @@ const std::vector<std::pair<const char*, const char*>> kRelay6Header = {
     {"dhcpv6.peeraddr", "-251"}};
 
 // Fixed fields that tshark shows inside a DHCPv6 option and the tree holds
-// as sub-options of it: (option code, tshark field, sub-option code).
-struct SubField {
-  const char* option;
-  const char* field;
-  const char* sub;
-};
-const std::vector<SubField> kDhcp6SubFields = {{"3", "dhcpv6.iaid", "1"},
-                                               {"3", "dhcpv6.iaid.t1", "2"},
-                                               {"3", "dhcpv6.iaid.t2", "3"},
-                                               {"5", "dhcpv6.iaaddr.ip", "1"},
-                                               {"5", "dhcpv6.iaaddr.pref_lifetime", "2"},
-                                               {"5", "dhcpv6.iaaddr.valid_lifetime", "3"},
-                                               {"13", "dhcpv6.status_code", "1"},
-                                               {"13", "dhcpv6.status_msg", "2"},
-                                               {"16", "dhcpv6.vendorclass.enterprise", "1"},
-                                               {"16", "dhcpv6.vendorclass.data", "2"},
-                                               {"39", "dhcpv6.client_fqdn_flags", "1"},
-                                               {"39", "dhcpv6.client_domain", "2"}};
+// as sub-options of it, by the sub-option's path below the option's parent.
+const std::vector<std::pair<std::string, const char*>> kDhcp6SubFields = {
+    {"3/1", "dhcpv6.iaid"},
+    {"3/2", "dhcpv6.iaid.t1"},
+    {"3/3", "dhcpv6.iaid.t2"},
+    {"5/1", "dhcpv6.iaaddr.ip"},
+    {"5/2", "dhcpv6.iaaddr.pref_lifetime"},
+    {"5/3", "dhcpv6.iaaddr.valid_lifetime"},
+    {"13/1", "dhcpv6.status_code"},
+    {"13/2", "dhcpv6.status_msg"},
+    {"16/1", "dhcpv6.vendorclass.enterprise"},
+    {"16/2", "dhcpv6.vendorclass.data"},
+    {"39/1", "dhcpv6.client_fqdn_flags"},
+    {"39/2", "dhcpv6.client_domain"}};
 
 // occurrences: each occurrence of key in node. tshark's JSON (-T json -x
 // --no-duplicate-keys) holds a field "f" of a tree as its shown text under
@@ -265,8 +261,9 @@ void readDhcp6Options(const Json& node, const std::string& prefix, TsharkPacket&
     if (!code || (skipRelayMessage && *code == "9")) continue;
     const std::string path = join(prefix, *code);
     addOption(packet, option, path, 4);
-    for (const SubField& sub : kDhcp6SubFields)
-      if (sub.option == *code) addField(packet, *option.tree, sub.field, join(path, sub.sub), true);
+    for (const auto& [sub, field] : kDhcp6SubFields)
+      if (sub.rfind(*code + "/", 0) == 0)
+        addField(packet, *option.tree, field, join(prefix, sub), true);
     readDhcp6Options(*option.tree, path, packet);
   }
 }
@@ -385,8 +382,7 @@ const std::vector<std::pair<const char*, const char*>> kShownFields = {
     {"2", "dhcpv6.duid.bytes"},
     {"16/1", "dhcpv6.vendorclass.enterprise"},
     {"16/2", "dhcpv6.vendorclass.data"},
-    {"-29", "dhcp.id"},
-};
+    {"-29", "dhcp.id"}};
 
 // hexDigitsOnly: the hexadecimal digits of text in upper case ("72:30" and
 // "72-30" both give "7230").
