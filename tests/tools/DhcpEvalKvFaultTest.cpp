@@ -62,45 +62,31 @@ off_t fileSize(const std::string& path) {
   return ::stat(path.c_str(), &status) == 0 ? status.st_size : 0;
 }
 
-// CTmpfs: a tmpfs of size bytes mounted on a new folder of dir for the
-// test's lifetime; mounted() is false where mounting is not permitted.
-class CTmpfs {
- public:
-  CTmpfs(const CScratchDir& dir, std::size_t size) : path_(dir.path() + "/disk") {
-    ::mkdir(path_.c_str(), 0755);
-    const std::string options = "size=" + std::to_string(size);
-    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options.c_str()) == 0;
-    if (!mounted_) error_ = std::strerror(errno);
-  }
-  ~CTmpfs() {
-    if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
-  }
-  CTmpfs(const CTmpfs&) = delete;
-  CTmpfs& operator=(const CTmpfs&) = delete;
-
-  bool mounted() const { return mounted_; }
-  const std::string& error() const { return error_; }
-  const std::string& path() const { return path_; }
-  // setReadOnly: remounts the file system read-only (or writable again).
-  bool setReadOnly(bool readOnly) {
-    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
-    return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, nullptr) == 0;
-  }
-
- private:
-  std::string path_;
-  bool mounted_ = false;
-  std::string error_;
-};
-
 class DhcpEvalKvFaultTest : public testing::Test {
  protected:
+  ~DhcpEvalKvFaultTest() override {
+    if (mounted_) ::umount2(disk_.c_str(), MNT_DETACH);
+  }
   CCommandResult kv(const std::string& db, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"kv", "--db", db});
     return runDhcpEval(dir_, arguments);
   }
+  // mountDisk: a 1 MiB tmpfs mounted on disk_ for the test's lifetime; the
+  // reason when mounting is not permitted, else "".
+  std::string mountDisk() {
+    ::mkdir(disk_.c_str(), 0755);
+    mounted_ = ::mount("tmpfs", disk_.c_str(), "tmpfs", 0, "size=1048576") == 0;
+    return mounted_ ? "" : std::strerror(errno);
+  }
+  // setReadOnly: remounts the tmpfs read-only (or writable again).
+  bool setReadOnly(bool readOnly) {
+    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
+    return ::mount("tmpfs", disk_.c_str(), "tmpfs", flags, nullptr) == 0;
+  }
 
   CScratchDir dir_;
+  const std::string disk_ = dir_.path() + "/disk";
+  bool mounted_ = false;
 };
 
 // Each round imports 100000 records (more than SQLite's page cache holds,
@@ -188,9 +174,9 @@ TEST_F(DhcpEvalKvFaultTest, ImportKilledAtAnyMomentLeavesAllOrNone) {
 }
 
 TEST_F(DhcpEvalKvFaultTest, FullDiskRefusesTheWriteAndKeepsTheDatabase) {
-  CTmpfs disk(dir_, 1 << 20);
-  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.error();
-  const std::string db = disk.path() + "/kv.db";
+  if (const std::string error = mountDisk(); !error.empty())
+    GTEST_SKIP() << "cannot mount a tmpfs: " << error;
+  const std::string db = disk_ + "/kv.db";
   ASSERT_EQ(kv(db, {"set", "keep", "", "k", "v"}).status, 0);
   const std::string big = dir_.write("big.txt", recordsText("big", "b", 40000));
   const CCommandResult full = kv(db, {"import", big});
@@ -207,11 +193,11 @@ TEST_F(DhcpEvalKvFaultTest, FullDiskRefusesTheWriteAndKeepsTheDatabase) {
 }
 
 TEST_F(DhcpEvalKvFaultTest, ReadOnlyFileSystemRefusesWritesAndStillAnswersLookups) {
-  CTmpfs disk(dir_, 1 << 20);
-  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.error();
-  const std::string db = disk.path() + "/kv.db";
+  if (const std::string error = mountDisk(); !error.empty())
+    GTEST_SKIP() << "cannot mount a tmpfs: " << error;
+  const std::string db = disk_ + "/kv.db";
   ASSERT_EQ(kv(db, {"set", "pool", "cm", "00-11", "10.1.0.0"}).status, 0);
-  ASSERT_TRUE(disk.setReadOnly(true));
+  ASSERT_TRUE(setReadOnly(true));
   const CCommandResult refused = kv(db, {"set", "pool", "cm", "00-22", "10.2.0.0"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err,
@@ -227,7 +213,7 @@ TEST_F(DhcpEvalKvFaultTest, ReadOnlyFileSystemRefusesWritesAndStillAnswersLookup
 
   // A writer killed after its commit leaves the record in the log only; the
   // log is read on the read-only file system too.
-  ASSERT_TRUE(disk.setReadOnly(false));
+  ASSERT_TRUE(setReadOnly(false));
   const pid_t writer = fork();
   if (writer == 0) {
     sqlite3* db3 = nullptr;
@@ -242,11 +228,11 @@ TEST_F(DhcpEvalKvFaultTest, ReadOnlyFileSystemRefusesWritesAndStillAnswersLookup
   waitpid(writer, &status, 0);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   ASSERT_GT(fileSize(db + "-wal"), 0);
-  ASSERT_TRUE(disk.setReadOnly(true));
+  ASSERT_TRUE(setReadOnly(true));
   EXPECT_EQ(kv(db, {"get", "pool", "cm", "00-33"}).out, "10.3.0.0\n");
   EXPECT_EQ(kv(db, {"set", "pool", "cm", "00-22", "10.2.0.0"}).status, 1);
 
-  ASSERT_TRUE(disk.setReadOnly(false));
+  ASSERT_TRUE(setReadOnly(false));
   EXPECT_EQ(sqliteValue(db, "PRAGMA integrity_check"), "ok");
   EXPECT_EQ(sqliteValue(db, "SELECT COUNT(*) FROM qvt_keyvalues"), "2");
 }

@@ -39,17 +39,15 @@ TEST(DhcpEvalPromptTest, PacketAndTraceCommandsMatchTheCommandLineOptions) {
                                                 "$XID\n");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  const std::vector<std::string> frame2 = {"--packet", kRelayed, "--frame", "2", "--"};
-  std::vector<std::string> traced = {"--trace"};
-  traced.insert(traced.end(), frame2.begin(), frame2.end());
-  traced.push_back("$IS_DISCOVER || $RELAY.ADDRESS");
-  std::vector<std::string> hwaddr = frame2, xid = frame2;
-  hwaddr.push_back("$HWADDR");
-  xid.push_back("$XID");
+  const auto frame2 = [](std::vector<std::string> arguments) {
+    arguments.insert(arguments.end() - 1, {"--packet", kRelayed, "--frame", "2", "--"});
+    return packetRun(arguments);
+  };
   const std::string whole = packetRun({"--packet", kRelayed, "--", "$XID"});
   const std::string loaded = "loaded frame 2 of '" + kRelayed + "'\n";
-  EXPECT_EQ(result.out, loaded + packetRun(hwaddr) + packetRun(traced) + "trace is off\n" +
-                            packetRun(xid) + loaded + "loaded " +
+  EXPECT_EQ(result.out, loaded + frame2({"$HWADDR"}) +
+                            frame2({"--trace", "$IS_DISCOVER || $RELAY.ADDRESS"}) +
+                            "trace is off\n" + frame2({"$XID"}) + loaded + "loaded " +
                             std::to_string(lines(whole).size()) + " DHCPv4 messages of '" +
                             kRelayed + "'\n" + whole);
 }

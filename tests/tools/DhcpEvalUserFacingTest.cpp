@@ -145,8 +145,6 @@ struct CWarningRow {
 
 TEST(DhcpEvalUserFacingTest, DefaultKeyWarningOnlyWhereACipherRuns) {
   CScratchDir dir;
-  dir.write("exprs.txt", "1 + 1\n$MD5('x')\n");
-  dir.write("cipher.txt", "$SENCRYPT('x')\n$SDECRYPT($SENCRYPT('y'))\n");
   dir.write("classes.txt", "cm = $CM\nsecret = $LEN($SENCRYPT('x')) > 0\n");
   dir.write("plain-classes.txt", "cm = $CM\n");
   dir.write("rules.txt", "1 = [$SENCRYPT('x')]\n2 = 42\n");
@@ -156,8 +154,6 @@ TEST(DhcpEvalUserFacingTest, DefaultKeyWarningOnlyWhereACipherRuns) {
       {"plain, cipher", {"$SENCRYPT('x')", "$SENCRYPT('y')"}, "", true},
       {"json, cipher", {"--json", "$SENCRYPT('x')"}, "", true},
       {"trace", {"--trace", "$SHA1('x')"}, "", false},
-      {"file", {"-f", "@/exprs.txt"}, "", false},
-      {"file, cipher", {"-f", "@/cipher.txt"}, "", true},
       {"standard input", {}, "1\n2\n", false},
       {"standard input, cipher", {}, "$SENCRYPT('x')\n", true},
       {"-6", {"-6", "$CLIENTID"}, "", false},
