@@ -84,30 +84,18 @@ TEST(DhcpEvalBenchTest, ClassesAsJson) {
 
 TEST(DhcpEvalBenchTest, RefusedCommandLines) {
   const std::string capture = example("dhcp4-relayed.pcap");
-  struct CRow {
-    std::vector<std::string> arguments;
-    std::string error;
-  };
-  const std::vector<CRow> rows = {
-      {{"--bench", "--", "$CM"}, "dhcp-eval: option '--bench' needs '--packet'"},
-      {{"--rounds", "3", "--packet", capture, "--", "$CM"},
-       "dhcp-eval: option '--rounds' needs '--bench'"},
-      {{"--bench", "--trace", "--packet", capture, "--", "$CM"},
-       "dhcp-eval: options '--bench' and '--trace' cannot be combined"},
-      {{"--bench", "--rounds", "1001", "--packet", capture, "--", "$CM"},
-       "dhcp-eval: option '--rounds' takes a number from 1 to 1000, not '1001'"},
-      {{"--bench", "--rounds", "1", "-6", "--packet", capture, "--", "$CM"},
-       "dhcp-eval: '" + capture +
-           "' holds no DHCPv6 message. (It holds 4 DHCPv4 messages; leave out -6 to evaluate "
-           "them.)"},
-  };
-  for (const CRow& row : rows) {
-    CScratchDir dir;
-    const CCommandResult result = runDhcpEval(dir, row.arguments);
-    EXPECT_EQ(result.status, 2) << row.error;
-    EXPECT_EQ(lines(result.err).front(), row.error);
-    EXPECT_EQ(result.out, "") << row.error;
-  }
+  const CScratchDir dir;
+  expectRefusal(dir, {"--bench", "--", "$CM"}, "dhcp-eval: option '--bench' needs '--packet'\n");
+  expectRefusal(dir, {"--rounds", "3", "--packet", capture, "--", "$CM"},
+                "dhcp-eval: option '--rounds' needs '--bench'\n");
+  expectRefusal(dir, {"--bench", "--trace", "--packet", capture, "--", "$CM"},
+                "dhcp-eval: options '--bench' and '--trace' cannot be combined\n");
+  expectRefusal(dir, {"--bench", "--rounds", "1001", "--packet", capture, "--", "$CM"},
+                "dhcp-eval: option '--rounds' takes a number from 1 to 1000, not '1001'\n");
+  expectRefusal(dir, {"--bench", "--rounds", "1", "-6", "--packet", capture, "--", "$CM"},
+                "dhcp-eval: '" + capture +
+                    "' holds no DHCPv6 message. (It holds 4 DHCPv4 messages; leave out -6 to "
+                    "evaluate them.)\n");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 //   text(objects[0].at("value"));  // "0x..." as printed
 #pragma once
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <stdexcept>
@@ -28,6 +29,17 @@ inline const char kDefaultKeyWarning[] =
 // example: the path of a file of examples/.
 inline std::string example(const std::string& name) {
   return std::string(DHCP_EVAL_SOURCE_DIR) + "/examples/" + name;
+}
+
+// expectRefusal: runs dhcp-eval with arguments and checks that it ends with
+// status 2, prints nothing on standard output, and that standard error
+// begins with err.
+inline void expectRefusal(const CScratchDir& dir, const std::vector<std::string>& arguments,
+                          const std::string& err) {
+  const CCommandResult result = runDhcpEval(dir, arguments);
+  EXPECT_EQ(result.status, 2) << err;
+  EXPECT_EQ(result.err.substr(0, err.size()), err);
+  EXPECT_EQ(result.out, "") << err;
 }
 
 // parseJson: the one JSON value that is the whole of text. Besides what
