@@ -14,65 +14,29 @@
 namespace qvt::test {
 namespace {
 
-struct CExitRow {
-  std::string name;
-  std::vector<std::string> arguments;  // "@" at the start stands for the scratch directory
-  int status;
-  std::string errStart;  // what standard error begins with
-};
-
-TEST(DhcpEvalCommandLineTest, ExitStatus) {
-  const std::vector<CExitRow> rows = {
-      {"all evaluated", {"1", "'a'"}, 0, ""},
-      {"one failed", {"1", "$NOSUCH()", "2"}, 1, "error: $NOSUCH(): Runtime error."},
-      {"unknown option", {"--bogus", "1"}, 2, "dhcp-eval: unknown option '--bogus'"},
-      {"expression looking like an option", {"-3"}, 2, "dhcp-eval: unknown option '-3'"},
-      {"-f without file", {"1", "-f"}, 2, "dhcp-eval: option '-f' requires an argument"},
-      {"--key without file", {"--key"}, 2, "dhcp-eval: option '--key' requires an argument"},
-      {"flag with a value", {"--json=yes", "1"}, 2, "dhcp-eval: option '--json' takes no argument"},
-      {"missing -f file",
-       {"1", "-f", "@/missing.txt"},
-       2,
-       "dhcp-eval: Cannot read expression file '@/missing.txt'. (No such file or directory)"},
-      {"-f of a directory",
-       {"-f", "@"},
-       2,
-       "dhcp-eval: Cannot read expression file '@'. (Is a directory)"},
-      {"missing key file",
-       {"--key", "@/none.key", "1"},
-       2,
-       "dhcp-eval: Cannot read shared server key file '@/none.key'. (No such file or "
-       "directory)"},
-      {"json with trace",
-       {"--json", "--trace", "1"},
-       2,
-       "dhcp-eval: options '--json' and '--trace' cannot be combined"},
-      {"bad family",
-       {"--dump", "x.pcap", "--family", "5"},
-       2,
-       "dhcp-eval: option '--family' takes 4 or 6, not '5'"},
-      {"help", {"--help"}, 0, ""},
-      {"version", {"--version"}, 0, ""},
-  };
+// A command line dhcp-eval cannot run ends with status 2 before any output;
+// the status of runs that do run is checked with what they print.
+TEST(DhcpEvalCommandLineTest, UnusableCommandLinesEndWithStatusTwo) {
   CScratchDir dir;
-  const auto expand = [&](std::string text) {
-    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1)) {
-      text.replace(at, 1, dir.path());
-    }
-    return text;
-  };
-  for (const CExitRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::vector<std::string> arguments;
-    for (const std::string& argument : row.arguments)
-      arguments.push_back(expand(argument));
-    const CCommandResult result = runDhcpEval(dir, arguments);
-    EXPECT_EQ(result.status, row.status) << result.err;
-    EXPECT_EQ(result.err.substr(0, expand(row.errStart).size()), expand(row.errStart));
-    if (row.status == 2) {
-      EXPECT_EQ(result.out, "");
-    }
-  }
+  const std::string scratch = dir.path();
+  const std::string hint = " (put '--' before an expression that begins with '-')\n";
+  expectRefusal(dir, {"--bogus", "1"}, "dhcp-eval: unknown option '--bogus'" + hint);
+  expectRefusal(dir, {"-3"}, "dhcp-eval: unknown option '-3'" + hint);
+  expectRefusal(dir, {"1", "-f"}, "dhcp-eval: option '-f' requires an argument\n");
+  expectRefusal(dir, {"--key"}, "dhcp-eval: option '--key' requires an argument\n");
+  expectRefusal(dir, {"--json=yes", "1"}, "dhcp-eval: option '--json' takes no argument\n");
+  expectRefusal(dir, {"1", "-f", scratch + "/missing.txt"},
+                "dhcp-eval: Cannot read expression file '" + scratch +
+                    "/missing.txt'. (No such file or directory)\n");
+  expectRefusal(dir, {"-f", scratch},
+                "dhcp-eval: Cannot read expression file '" + scratch + "'. (Is a directory)\n");
+  expectRefusal(dir, {"--key", scratch + "/none.key", "1"},
+                "dhcp-eval: Cannot read shared server key file '" + scratch +
+                    "/none.key'. (No such file or directory)\n");
+  expectRefusal(dir, {"--json", "--trace", "1"},
+                "dhcp-eval: options '--json' and '--trace' cannot be combined\n");
+  expectRefusal(dir, {"--dump", "x.pcap", "--family", "5"},
+                "dhcp-eval: option '--family' takes 4 or 6, not '5'\n");
 }
 
 TEST(DhcpEvalCommandLineTest, DoubleDashEndsTheOptions) {
