@@ -146,51 +146,33 @@ TEST(DocumentedExamplesTest, ManualPageExamplesPrintWhatTheyShow) {
   runExamples("doc/dhcp-eval.1", examples);
 }
 
-// optionsOf: the options ("-f", "--json") named in lines.
-std::set<std::string> optionsOf(const std::vector<std::string>& text) {
+// optionsOf: the options ("-f", "--json") named in the lines of text that
+// start with prefix.
+std::set<std::string> optionsOf(const std::vector<std::string>& text, const std::string& prefix) {
   static const std::regex option("(^|[ ,\\[])(--?[a-z0-9][a-z0-9-]*)");
   std::set<std::string> found;
   for (const std::string& line : text) {
+    if (line.rfind(prefix, 0) != 0) continue;
     for (std::sregex_iterator it(line.begin(), line.end(), option), end; it != end; ++it)
       found.insert((*it)[2]);
   }
   return found;
 }
 
-// helpOptionLines: the lines of a help text that describe options (those
-// starting with "  -").
-std::vector<std::string> helpOptionLines(const std::string& help) {
-  std::vector<std::string> selected;
-  for (const std::string& line : lines(help)) {
-    if (line.rfind("  -", 0) == 0) selected.push_back(line);
-  }
-  return selected;
-}
-
-// manualOptionLines: the tag lines (after .TP) of the manual page's section
-// title, up to the next section, shown as printed; with command words only
-// (a tag not starting with "-"), the first word of each.
-std::vector<std::string> manualTags(const std::string& title, bool commands) {
+// manualTags: the tags (the line after .TP, a font macro and its words) of
+// the manual page's section title, as shown.
+std::vector<std::string> manualTags(const std::string& title) {
   std::vector<std::string> tags;
   bool inSection = false;
   bool tagNext = false;
   for (const std::string& line : lines(source("doc/dhcp-eval.1"))) {
     if (line.rfind(".SH ", 0) == 0) inSection = line == ".SH " + title;
-    if (!inSection) continue;
-    if (line == ".TP") {
-      tagNext = true;
-      continue;
+    if (inSection && tagNext) {
+      std::string tag = unescaped(line.substr(line.find(' ') + 1));
+      tag.erase(std::remove(tag.begin(), tag.end(), '"'), tag.end());
+      tags.push_back(tag);
     }
-    if (!tagNext) continue;
-    tagNext = false;
-    // A tag line is a font macro (.B, .BI, .BR) and its words.
-    std::string tag = unescaped(line.substr(line.find(' ') + 1));
-    tag.erase(std::remove(tag.begin(), tag.end(), '"'), tag.end());
-    if (!commands) {
-      if (tag.rfind('-', 0) == 0) tags.push_back(tag);
-    } else if (tag.rfind('-', 0) != 0) {
-      tags.push_back(tag.substr(0, tag.find(' ')));
-    }
+    tagNext = inSection && line == ".TP";
   }
   return tags;
 }
@@ -199,32 +181,37 @@ TEST(DocumentedExamplesTest, ManualPageListsTheOptionsOfHelp) {
   CScratchDir dir;
   const CCommandResult help = runDhcpEval(dir, {"--help"});
   ASSERT_EQ(help.status, 0);
-  EXPECT_EQ(optionsOf(manualTags("OPTIONS", false)), optionsOf(helpOptionLines(help.out)));
+  EXPECT_EQ(optionsOf(manualTags("OPTIONS"), "-"), optionsOf(lines(help.out), "  -"));
 
   // The title names the version the program reports ("dhcp-eval 0.1.0").
-  const std::string reported = runDhcpEval(dir, {"--version"}).out;
-  const std::string version = reported.substr(reported.find(' ') + 1);
+  const CCommandResult reported = runDhcpEval(dir, {"--version"});
+  EXPECT_EQ(reported.status, 0);
+  const std::string version = reported.out.substr(reported.out.find(' ') + 1);
   std::string title;
   for (const std::string& line : lines(source("doc/dhcp-eval.1"))) {
     if (line.rfind(".TH ", 0) == 0) title = line;
   }
   EXPECT_NE(title.find("\"dhcp_eval " + version.substr(0, version.size() - 1) + "\""),
             std::string::npos)
-      << title << " / " << reported;
+      << title << " / " << reported.out;
 
+  // kv: its options, and its commands (the help lines "  COMMAND ...", the
+  // manual's tags that are no option).
   const CCommandResult kvHelp = runDhcpEval(dir, {"kv", "--help"});
   ASSERT_EQ(kvHelp.status, 0);
-  EXPECT_EQ(optionsOf(manualTags("\"KEY-VALUE RECORDS\"", false)),
-            optionsOf(helpOptionLines(kvHelp.out)));
-  // The commands: the lines of "commands:" in the help text.
+  const std::vector<std::string> kvTags = manualTags("\"KEY-VALUE RECORDS\"");
+  EXPECT_EQ(optionsOf(kvTags, "-"), optionsOf(lines(kvHelp.out), "  -"));
   std::set<std::string> helpCommands;
+  std::set<std::string> manualCommands;
   static const std::regex command("^  ([a-z]+)( |$)");
   for (const std::string& line : lines(kvHelp.out)) {
     std::smatch match;
     if (std::regex_search(line, match, command)) helpCommands.insert(match[1]);
   }
-  const std::vector<std::string> manual = manualTags("\"KEY-VALUE RECORDS\"", true);
-  EXPECT_EQ(std::set<std::string>(manual.begin(), manual.end()), helpCommands);
+  for (const std::string& tag : kvTags)
+    if (tag.rfind('-', 0) != 0) manualCommands.insert(tag.substr(0, tag.find(' ')));
+  EXPECT_EQ(helpCommands.size(), 7u);  // set, get, delete, list, import, export, copy
+  EXPECT_EQ(manualCommands, helpCommands);
 }
 
 }  // namespace
