@@ -75,11 +75,8 @@ TEST(DhcpEvalBenchTest, ClassesAsJson) {
   EXPECT_EQ(text(objects[2].at("messages")), "1");
   // Figures are measured, not compared: a busy machine may make any one of
   // them larger than another.
-  for (const std::string& key : messageKeys) {
-    if (key != "messages") {
-      EXPECT_GT(std::stoll(text(objects[2].at(key))), 0) << key;
-    }
-  }
+  for (std::size_t i = 1; i < messageKeys.size(); ++i)
+    EXPECT_GT(std::stoll(text(objects[2].at(messageKeys[i]))), 0) << messageKeys[i];
 }
 
 TEST(DhcpEvalBenchTest, RefusedCommandLines) {

@@ -132,16 +132,12 @@ TEST(DhcpEvalCommandLineTest, HostileInputNeverCrashesAndJsonStaysValid) {
   CScratchDir dir;
   std::mt19937 random(20240607);
   std::uniform_int_distribution<int> byte(1, 255);
+  const std::size_t expressions = 200;
   std::string garbage;
-  std::size_t expressions = 0;
-  for (int line = 0; line < 200; ++line) {
-    std::string text;
-    for (int i = 0; i < 200; ++i) {
-      const int b = byte(random);
-      if (b != '\n') text += static_cast<char>(b);
-    }
-    garbage += text + "\n";
-    ++expressions;
+  for (std::size_t line = 0; line < expressions; ++line) {
+    for (int i = 0; i < 200; ++i)
+      if (const int b = byte(random); b != '\n') garbage += static_cast<char>(b);
+    garbage += "\n";
   }
   const std::string deep = std::string(100000, '(') + "1" + std::string(100000, ')');
   std::string chain = "1";
