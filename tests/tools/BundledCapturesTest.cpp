@@ -1,12 +1,7 @@
-// BundledCapturesTest: every DHCP packet of the captures in examples/, as
-// `dhcp-eval --dump --json` decodes it, compared with what tshark (an
-// independent decoder) reports for the same packet.
-//
-// tshark gives, per frame, the header fields and the raw bytes of every
-// option and sub-option. Each option the dump prints at such a path must hold
-// exactly the elements those bytes make for the option type the dump names;
-// the common options are further checked against tshark's own reading of
-// them. The option codes of both must agree too.
+// Every DHCP packet of the captures in examples/, as `dhcp-eval --dump --json`
+// decodes it, compared with tshark (an independent decoder): the same option
+// codes; each option holds the elements that tshark's bytes make for the type
+// the dump names; the common options also match tshark's own reading.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
@@ -109,7 +104,6 @@ std::optional<std::vector<std::string>> expectedValues(const std::string& type, 
   return std::nullopt;
 }
 
-// ---------------------------------------------------------------------------
 // tshark's reading of one packet, by the tag paths of the option tree. A
 // path is written as the dump writes it: decimal, header fields as negative
 // codes ("-16" is op, "-250" a DHCPv6 relay entry).
@@ -322,9 +316,6 @@ std::vector<TsharkPacket> tsharkPackets(const std::string& file, std::string& er
   return packets;
 }
 
-// ---------------------------------------------------------------------------
-// The dump's reading of one packet
-
 struct DumpOption {
   std::string type;
   std::vector<std::string> values;
@@ -365,9 +356,6 @@ std::vector<DumpPacket> dumpPackets(const std::string& file, std::string& error)
   }
   return packets;
 }
-
-// ---------------------------------------------------------------------------
-// The comparison
 
 // A tshark field whose shown texts must be the elements of the option at
 // path (the option's own path: a relay entry's option ends with it).
