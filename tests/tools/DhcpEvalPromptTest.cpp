@@ -3,6 +3,7 @@
 // session going.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,19 @@ TEST(DhcpEvalPromptTest, PacketAndTraceCommandsMatchTheCommandLineOptions) {
                             "trace is off\n" + frame2({"$XID"}) + loaded + "loaded " +
                             std::to_string(lines(whole).size()) + " DHCPv4 messages of '" +
                             kRelayed + "'\n" + whole);
+}
+
+// A file name in quotes may hold blanks.
+TEST(DhcpEvalPromptTest, QuotedFileNameMayHoldBlanks) {
+  CScratchDir dir;
+  const std::string spaced = dir.path() + "/my capture.pcap";
+  std::filesystem::copy_file(kRelayed, spaced);
+  const CCommandResult result =
+      runDhcpEval(dir, {}, ":packet '" + spaced + "' 2\n$XID\n:packet \"" + spaced + "\"\n");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "loaded frame 2 of '" + spaced + "'\n" +
+                            packetRun({"--packet", kRelayed, "--frame", "2", "--", "$XID"}) +
+                            "loaded 4 DHCPv4 messages of '" + spaced + "'\n");
 }
 
 TEST(DhcpEvalPromptTest, ARefusedCommandIsOneLineAndTheSessionGoesOn) {

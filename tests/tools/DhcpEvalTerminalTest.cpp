@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tools/CommandRunner.h"
 
@@ -19,12 +20,18 @@ namespace {
 
 class CTerminalSession {
  public:
-  explicit CTerminalSession(const CScratchDir& dir) {
+  // CTerminalSession: dhcp-eval with arguments on a new terminal.
+  explicit CTerminalSession(const CScratchDir& dir, std::vector<std::string> arguments = {}) {
+    arguments.insert(arguments.begin(), DHCP_EVAL_COMMAND);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+      argv.push_back(argument.data());
+    argv.push_back(nullptr);
     pid_ = forkpty(&terminal_, nullptr, nullptr, nullptr);
     if (pid_ == 0) {
       setenv("HOME", dir.path().c_str(), 1);
       setenv("TERM", "xterm", 1);
-      execl(DHCP_EVAL_COMMAND, DHCP_EVAL_COMMAND, static_cast<char*>(nullptr));
+      execv(DHCP_EVAL_COMMAND, argv.data());
       _exit(127);
     }
   }
@@ -102,6 +109,29 @@ TEST(DhcpEvalTerminalTest, TabCompletesAndAnOpenParenthesisContinues) {
   EXPECT_TRUE(session.waitFor("frame 1: boolean true")) << session.shown();
   session.type("quit\r");
   EXPECT_EQ(session.exitStatus(), 0) << session.shown();
+}
+
+// --packet without an expression opens the prompt with the capture loaded;
+// one that cannot be loaded is a usage error before any prompt.
+TEST(DhcpEvalTerminalTest, PacketWithoutAnExpressionOpensThePromptWithItLoaded) {
+  CScratchDir dir;
+  const std::string relayed = DHCP_EVAL_SOURCE_DIR "/examples/dhcp4-relayed.pcap";
+  CTerminalSession session(dir, {"--packet", relayed, "--frame", "2"});
+  ASSERT_TRUE(session.started());
+  ASSERT_TRUE(session.waitFor("loaded frame 2 of '" + relayed + "'")) << session.shown();
+  ASSERT_TRUE(session.waitFor("dhcp-eval> ")) << session.shown();
+  session.type("$HOPS\r");
+  EXPECT_TRUE(session.waitFor("frame 2: integer 1")) << session.shown();
+  session.type("quit\r");
+  EXPECT_EQ(session.exitStatus(), 0) << session.shown();
+
+  CTerminalSession missing(dir, {"--packet", "/nonexistent/x.pcap"});
+  ASSERT_TRUE(missing.started());
+  EXPECT_EQ(missing.exitStatus(), 2) << missing.shown();
+  EXPECT_NE(missing.shown().find("error: Cannot open file '/nonexistent/x.pcap'."),
+            std::string::npos)
+      << missing.shown();
+  EXPECT_EQ(missing.shown().find("dhcp-eval> "), std::string::npos) << missing.shown();
 }
 
 }  // namespace
