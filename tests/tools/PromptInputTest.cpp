@@ -57,6 +57,8 @@ TEST(PromptInputTest, TabOffersFunctionNamesAndCommands) {
     std::size_t start;
     std::vector<std::string> candidates;
     bool files;
+    // before: earlier lines of the same expression.
+    std::string before = "";
   };
   const std::vector<Row> rows = {
       {"$UC", 3, 0, {"$UCASE", "$UCASE.FIRST"}, false},
@@ -73,9 +75,15 @@ TEST(PromptInputTest, TabOffersFunctionNamesAndCommands) {
       {":packet examples/dhcp4-", 23, 8, {}, true},
       {":packet a.pcap ", 15, 15, {}, false},  // the frame is a number
       {":trace o", 8, 7, {}, false},
+      // A line that continues an expression is no command, and a quote
+      // opened on an earlier line holds the names typed after it.
+      {"$UC", 3, 0, {}, false, "$LEFT('a"},
+      {"b' + $UC", 8, 5, {"$UCASE", "$UCASE.FIRST"}, false, "$LEFT('a"},
+      {":le", 3, 1, {"$LEFT"}, false, "$UCASE("},
   };
   for (const Row& row : rows) {
-    const CCompletion completion = completeAt(row.line, row.cursor, names);
+    const CCompletion completion =
+        completeAt(row.line, row.cursor, names, inputBalance(row.before));
     EXPECT_EQ(completion.start, row.start) << row.line;
     EXPECT_EQ(completion.candidates, row.candidates) << row.line;
     EXPECT_EQ(completion.files, row.files) << row.line;

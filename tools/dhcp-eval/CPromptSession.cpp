@@ -86,7 +86,9 @@ void CPromptSession::run(CILineSource& lines) {
     std::string expression = line;
     CInputBalance balance = inputBalance(expression);
     bool tooLong = false;
-    while (!balance.complete() && lines.readLine(line, true)) {
+    while (!balance.complete()) {
+      open_ = balance;
+      if (!lines.readLine(line, true)) break;
       // A comment between the lines of an expression is left out; inside a
       // quote the line is text.
       if (!balance.inQuote && CExpressionFile::isSkipped(line)) continue;
@@ -99,6 +101,7 @@ void CPromptSession::run(CILineSource& lines) {
         continueInput(expression, balance, line);
       }
     }
+    open_ = CInputBalance();
     if (tooLong) {
       _refuse("an expression continued over lines is longer than " +
               std::to_string(kMaxLineLength) + " bytes; it is left out");
@@ -110,7 +113,7 @@ void CPromptSession::run(CILineSource& lines) {
 }
 
 CCompletion CPromptSession::complete(const std::string& line, std::size_t cursor) const {
-  return completeAt(line, cursor, names_);
+  return completeAt(line, cursor, names_, open_);
 }
 
 void CPromptSession::_command(const std::string& line) {

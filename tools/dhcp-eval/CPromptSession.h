@@ -41,6 +41,7 @@
 #include "tools/dhcp-eval/CILineSource.h"
 #include "tools/dhcp-eval/CToolServer.h"
 #include "tools/dhcp-eval/PromptCompletion.h"
+#include "tools/dhcp-eval/PromptInput.h"
 
 namespace qvt::tool {
 
@@ -91,6 +92,9 @@ class CPromptSession {
   std::vector<std::unique_ptr<CLoaded>> loaded_;
   std::string packetFile_;
   std::vector<std::string> names_;
+  // open_: what the lines read so far of an expression left open; Tab on
+  // its next line completes as inside it.
+  CInputBalance open_;
   std::size_t failures_ = 0;
 };
 

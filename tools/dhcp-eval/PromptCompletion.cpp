@@ -42,14 +42,16 @@ const char* wordBreaksOf(const std::string& line) noexcept {
 }
 
 CCompletion completeAt(const std::string& line, std::size_t cursor,
-                       const std::vector<std::string>& functionNames) {
+                       const std::vector<std::string>& functionNames, const CInputBalance& open) {
   CCompletion completion;
+  const bool command = open.complete() && isCommand(line);
   const std::string before = line.substr(0, std::min(cursor, line.size()));
-  const std::size_t lastBreak = before.find_last_of(wordBreaksOf(line));
+  const std::size_t lastBreak =
+      before.find_last_of(command ? wordBreaksOf(line) : wordBreaksOf(std::string()));
   completion.start = lastBreak == std::string::npos ? 0 : lastBreak + 1;
   const std::string word = before.substr(completion.start);
 
-  if (isCommand(line)) {
+  if (command) {
     const std::size_t first = before.find_first_not_of(" \t");
     if (completion.start == first) {
       completion.candidates = matching(kPromptCommands, word, std::string());
@@ -62,7 +64,9 @@ CCompletion completeAt(const std::string& line, std::size_t cursor,
                        (argument == std::string::npos || argument == completion.start);
     return completion;
   }
-  if (inputBalance(before).inQuote) return completion;
+  CInputBalance balance = open;
+  balance.scan(before);
+  if (balance.inQuote) return completion;
   // A "$" begins a name only as the word's first character ("a$B" is no name).
   const std::string prefix = !word.empty() && word.front() == '$' ? word.substr(1) : word;
   if (prefix.find('$') != std::string::npos) return completion;

@@ -6,7 +6,8 @@
 // begins with one, letters compared without case. A line that begins with
 // ":" is a command, its words separated by blanks: the first is completed
 // to the prompt's commands, the FILE of ":packet" to file names. Nothing is
-// offered inside a quote:
+// offered inside a quote, also one opened on an earlier line of the same
+// expression (open: what those lines left open):
 //
 //   completeAt("$LEFT($UC", 9, names);    // start 6, {"$UCASE"}
 //   completeAt("uc", 2, names);           // start 0, {"$UCASE"}
@@ -17,6 +18,8 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "tools/dhcp-eval/PromptInput.h"
 
 namespace qvt::tool {
 
@@ -38,8 +41,10 @@ struct CCompletion {
 };
 
 // completeAt: the completion of the word that ends at cursor in line, with
-// functionNames the evaluator's names (without "$").
+// functionNames the evaluator's names (without "$"); line continues an
+// expression when open is not complete.
 CCompletion completeAt(const std::string& line, std::size_t cursor,
-                       const std::vector<std::string>& functionNames);
+                       const std::vector<std::string>& functionNames,
+                       const CInputBalance& open = {});
 
 }  // namespace qvt::tool
