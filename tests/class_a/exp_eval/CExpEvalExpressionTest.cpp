@@ -60,11 +60,10 @@ TEST_P(CExpressionTable, Evaluates) {
 // rows: the rows of group in data/expressions.txt.
 std::vector<CRow> rows(const std::string& group) {
   std::vector<CRow> found;
-  for (const auto& [section, line] : qvt_test::dataLines("class_a/exp_eval/data/expressions.txt")) {
-    const std::size_t arrow = line.find(" => ");
-    std::string expected = line.substr(arrow + 4);
+  for (const auto& row : qvt_test::dataLines("class_a/exp_eval/data/expressions.txt")) {
+    std::string expected = row.expected();
     if (!expected.empty() && expected.back() == ':') expected += ' ';  // "type:" of empty text
-    if (section == group) found.push_back(CRow{line.substr(0, arrow), expected});
+    if (row.section == group) found.push_back(CRow{row.input(), expected});
   }
   return found;
 }

@@ -119,11 +119,11 @@ TEST_F(CExpEvalValue, LooksUpKeys) {
   ASSERT_EQ(rows.size(), 18u) << "data/value-files.txt could not be read whole";
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
-    const std::size_t bar = row.text.find('|');
-    const std::size_t arrow = row.text.rfind(" => ");
-    const CValueFile file(row.text.substr(bar + 1, arrow - bar - 1));
-    EXPECT_EQ(row.text.substr(arrow + 4),
-              run(engine, "$VALUE('" + file.path() + "', '" + row.text.substr(0, bar) + "')"));
+    const std::string input = row.input();
+    const std::size_t bar = input.find('|');
+    const CValueFile file(input.substr(bar + 1));
+    EXPECT_EQ(row.expected(),
+              run(engine, "$VALUE('" + file.path() + "', '" + input.substr(0, bar) + "')"));
   }
 }
 

@@ -38,12 +38,11 @@ TEST_F(CExpEvalParse, PostfixAndTreeTokens) {
   ASSERT_EQ(rows.size(), 49u) << "data/postfix.txt could not be read whole";
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
-    const std::size_t arrow = row.text.find(" => ");
-    const std::string text = row.text.substr(0, arrow);
+    const std::string text = row.input();
     CTokenList parsed{CToken(COperator(COperator::kAdd))};
     engine.parse(text, parsed);
-    if (arrow != std::string::npos) {
-      EXPECT_EQ(row.text.substr(arrow + 4), render(parsed));
+    if (row.hasExpected()) {
+      EXPECT_EQ(row.expected(), render(parsed));
     }
 
     const CGeneralPtr<CSyntaxTreeProxy> tree = engine.compile(text);

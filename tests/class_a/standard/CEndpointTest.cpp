@@ -27,14 +27,12 @@ CIPAddress ip(const char* text) {
 // endpoint as it was.
 TEST(CEndpointTest, ReadsText) {
   std::size_t count = 0;
-  for (const auto& [section, line] :
-       qvt_test::dataLines("class_a/standard/data/ip-addresses.txt")) {
-    if (section != "endpoint") continue;
+  for (const auto& row : qvt_test::dataLines("class_a/standard/data/ip-addresses.txt")) {
+    if (row.section != "endpoint") continue;
     ++count;
-    SCOPED_TRACE(line);
-    const std::size_t arrow = line.find(" => ");
-    const std::string text = line.substr(0, arrow);
-    std::istringstream expected(line.substr(arrow + 4));
+    SCOPED_TRACE(row.text);
+    const std::string text = row.input();
+    std::istringstream expected(row.expected());
     std::string address, printed;
     std::uint16_t port = 0;
     expected >> address >> port >> printed;

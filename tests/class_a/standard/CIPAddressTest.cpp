@@ -26,12 +26,12 @@ CIPAddress ip(const char* text) {
 TEST(CIPAddressTest, Table) {
   const auto rows = qvt_test::dataLines("class_a/standard/data/ip-addresses.txt");
   ASSERT_EQ(rows.size(), 78u) << "data/ip-addresses.txt could not be read whole";
-  for (const auto& [section, line] : rows) {
+  for (const auto& row : rows) {
+    const std::string& section = row.section;
     if (section == "endpoint") continue;  // CEndpointTest reads these
-    SCOPED_TRACE(line);
-    const std::size_t arrow = line.find(" => ");
-    const std::string text = line.substr(0, arrow);
-    const std::string expected = line.substr(arrow + 4);
+    SCOPED_TRACE(row.text);
+    const std::string text = row.input();
+    const std::string expected = row.expected();
     if (section == "parse") {
       CIPAddress parsed;
       EXPECT_EQ(CIPAddress::tryParse(text, parsed), expected != "invalid");

@@ -61,11 +61,11 @@ TEST(CTimeTTest, ReadsTextsInEveryTimeZone) {
   ASSERT_EQ(rows.size(), 32u) << "data/times.txt could not be read whole";
   for (const char* zone : zones) {
     const ScopedTimeZone scoped(zone);
-    for (const auto& [section, line] : rows) {
-      SCOPED_TRACE(std::string(zone) + ": " + line);
-      const std::size_t arrow = line.find(" => ");
-      const std::string text = line.substr(0, arrow);
-      const std::string expected = line.substr(arrow + 4);
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(zone) + ": " + row.text);
+      const std::string& section = row.section;
+      const std::string text = row.input();
+      const std::string expected = row.expected();
       CTimeT t(42);
       if (section == "utc") {
         ASSERT_TRUE(t.readUTC(text));

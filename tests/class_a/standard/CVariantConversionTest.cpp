@@ -90,24 +90,24 @@ TEST(CVariantConversionTest, Table) {
   const auto rows = qvt_test::dataLines("class_a/standard/data/conversions.txt");
   ASSERT_EQ(rows.size(), 133u) << "data/conversions.txt could not be read whole";
   std::size_t pairs = 0;
-  for (const auto& [section, line] : rows) {
-    SCOPED_TRACE(line);
-    const std::size_t arrow = line.find(" -> ");
-    const std::size_t result = line.find(" => ", arrow);
-    const CVariant source = sourceOf(line.substr(0, arrow));
-    std::istringstream targets(line.substr(arrow + 4, result - arrow - 4));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    const std::string input = row.input();
+    const std::size_t arrow = input.find(" -> ");
+    const CVariant source = sourceOf(input.substr(0, arrow));
+    std::istringstream targets(input.substr(arrow + 4));
     for (std::string target; std::getline(targets, target, ',');) {
       target.erase(0, target.find_first_not_of(' '));
       const std::size_t slash = target.find('/');
       const CVariantType type = typeNamed(target.substr(0, slash));
-      std::string expected = line.substr(result + 4);
+      std::string expected = row.expected();
       if (expected == "refused") expected = forbidden(source.type().name(), type.name());
       EXPECT_EQ(convertText(source, type,
                             slash == std::string::npos ? S::kGeneral
                                                        : subtypeNamed(target.substr(slash + 1)),
-                            "", section == "every pair"),
+                            "", row.section == "every pair"),
                 expected);
-      pairs += section == "every pair" ? 1 : 0;
+      pairs += row.section == "every pair" ? 1 : 0;
     }
   }
   EXPECT_EQ(pairs, std::size_t{T::kCount * T::kCount});

@@ -170,14 +170,13 @@ TEST(CVariantTest, Operators) {
   ASSERT_EQ(rows.size(), 78u) << "data/variant-operators.txt could not be read whole";
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text);
-    const std::size_t arrow = row.text.find(" => ");
-    std::istringstream words(row.text.substr(0, arrow));
+    std::istringstream words(row.input());
     std::vector<std::string> w{std::istream_iterator<std::string>(words), {}};
     EXPECT_EQ(outcome([&w] {
                 return w.size() == 2 ? applyUnary(w[0], operand(w[1]))
                                      : apply(w[1], operand(w[0]), operand(w[2]));
               }),
-              row.text.substr(arrow + 4));
+              row.expected());
   }
   // Bytes against the string of the same bytes; text compares unsigned.
   EXPECT_TRUE(CVariant::fromText("0a-1b") == str("\x0a\x1b"));

@@ -13,6 +13,15 @@ namespace qvt_test {
 struct DataLine {
   std::string section;
   std::string text;
+
+  // input, expected: a row "INPUT => EXPECTED" split at its last " => " (an
+  // input may hold one); without one, the whole text and nothing.
+  std::string input() const { return text.substr(0, arrow()); }
+  std::string expected() const { return hasExpected() ? text.substr(arrow() + 4) : std::string(); }
+  bool hasExpected() const { return arrow() != std::string::npos; }
+
+ private:
+  std::size_t arrow() const { return text.rfind(" => "); }
 };
 
 inline std::vector<DataLine> dataLines(const std::string& path) {
